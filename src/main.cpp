@@ -1,0 +1,2 @@
+// Filled in by the window's work.
+int main() { return 0; }

@@ -1,0 +1,29 @@
+// Process-wide services: dispatching waiting window messages, the pseudo-random generator and
+// the error stop. The window layer installs how messages are dispatched and how the error is
+// shown, so this library stays free of any toolkit.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "text/text.h"
+
+namespace quorvane {
+
+// Dispatches every window message already waiting, as the main loop would, and returns when
+// the queue is empty. Does nothing until a dispatcher is installed.
+void ProcessPendingEvents();
+void SetPendingEventsDispatcher(std::function<void()> dispatcher);
+
+// Seeds the generator from the millisecond clock; two seedings in one millisecond still differ.
+void SeedRandom();
+// lo…hi inclusive; negative bounds are raised to 0, and the bounds swapped when lo > hi.
+int32_t RandomInRange(int32_t lo, int32_t hi);
+
+// StopWithError (declared in text.h) shows the description through the installed reporter
+// (a modal error box in the window program, standard error otherwise), then ends the process
+// with exit code -1.
+void SetErrorReporter(std::function<void(std::string_view description)> reporter);
+
+}  // namespace quorvane

@@ -1,0 +1,74 @@
+// Operations on texts and byte buffers. Positions count bytes from 1, searches answer -1 when
+// they find nothing, and cutting operations clamp instead of failing. "By character" operations
+// step over two-byte characters (a lead byte 0x80–0xFF and the byte after it) as units.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "text/text.h"
+
+namespace quorvane {
+
+// ---- Texts -------------------------------------------------------------------------------------
+
+int32_t TextLength(const Text& text);
+// First min(n, length) bytes; empty when n <= 0. By byte.
+Text TextLeft(const Text& text, int32_t n);
+// Last min(n, length) bytes; empty when n <= 0. By byte.
+Text TextRight(const Text& text, int32_t n);
+// min(n, length - start + 1) bytes from start; empty when start < 1, start > length or n <= 0.
+Text TextMid(const Text& text, int32_t start, int32_t n);
+// First occurrence at or after start (start <= 0 searches the whole text), or -1. By character.
+int32_t FindText(const Text& text, const Text& sought, int32_t start = 0, bool ignoreCase = false);
+// Last occurrence, or -1. By character.
+int32_t FindTextBackward(const Text& text, const Text& sought, bool ignoreCase = false);
+// n bytes at start removed and the replacement put in their place. By byte.
+Text ReplaceTextRange(const Text& text, int32_t start, int32_t n, const Text& replacement = {});
+// Every occurrence replaced left to right, exact comparison. By character.
+Text ReplaceAllText(const Text& text, const Text& sought, const Text& replacement);
+// Pieces between separators; an empty text gives none, an empty last piece is dropped.
+Array<Text> SplitText(const Text& text, const Text& separator);
+Text ToUpper(const Text& text);
+Text ToLower(const Text& text);
+// Without leading and trailing spaces (0x20) and ideographic spaces (0xA1 0xA1).
+Text TrimSpaces(const Text& text);
+double TextToNumber(const Text& text);
+int32_t TextToInteger(const Text& text);
+Text IntegerToText(int32_t value);
+Text IntegerToHex(int32_t value);
+// Signed byte value at position; 0 outside 1…length.
+int32_t ByteCodeAt(const Text& text, int32_t position);
+// One-byte text; the empty text for 0.
+Text CharFromCode(int32_t code);
+Text BlankText(int32_t n);
+bool TextEquals(const Text& left, const Text& right);
+// Equal with A–Z and a–z taken as the same letter.
+bool TextEqualsNoCase(const Text& left, const Text& right);
+Bytes TextToBytes(const Text& text);
+// Bytes up to the first zero byte.
+Text BytesToText(const Bytes& bytes);
+
+// ---- Byte buffers ------------------------------------------------------------------------------
+
+int32_t BytesLength(const Bytes& bytes);
+Bytes BytesLeft(const Bytes& bytes, int32_t n);
+Bytes BytesRight(const Bytes& bytes, int32_t n);
+// Unlike TextMid, start is clamped to 1…length + 1.
+Bytes BytesMid(const Bytes& bytes, int32_t start, int32_t n);
+// First occurrence at or after start (start <= 0 searches all); -1 for an empty pattern.
+int32_t FindBytes(const Bytes& bytes, const Bytes& pattern, int32_t start = 0);
+int32_t FindBytesBackward(const Bytes& bytes, const Bytes& pattern);
+Bytes ReplaceBytesRange(const Bytes& bytes, int32_t start, int32_t n, const Bytes& replacement = {});
+Bytes ReplaceAllBytes(const Bytes& bytes, const Bytes& pattern, const Bytes& replacement = {});
+Array<Bytes> SplitBytes(const Bytes& bytes, const Bytes& separator);
+Bytes ZeroBytes(int32_t n);
+bool BytesEqual(const Bytes& left, const Bytes& right);
+
+// ---- Literals ----------------------------------------------------------------------------------
+
+// The code-page-936 form of a UTF-8 literal written in the source. Every non-ASCII literal of
+// the program goes through this one helper.
+Text Local(std::string_view utf8Literal);
+
+}  // namespace quorvane
