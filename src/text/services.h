@@ -24,6 +24,11 @@ int32_t RandomInRange(int32_t lo, int32_t hi);
 // StopWithError (declared in text.h) shows the description through the installed reporter
 // (a modal error box in the window program, standard error otherwise), then ends the process
 // with exit code -1.
+// An empty reporter restores the standard-error line.
 void SetErrorReporter(std::function<void(std::string_view description)> reporter);
+
+// Makes a failed memory request end in StopWithError("out of memory") instead of an exception.
+// The program's main calls it once at start-up, before the window exists.
+void InstallOutOfMemoryStop();
 
 }  // namespace quorvane

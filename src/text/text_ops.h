@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "text/text.h"
 
@@ -19,9 +21,10 @@ Text TextLeft(const Text& text, int32_t n);
 Text TextRight(const Text& text, int32_t n);
 // min(n, length - start + 1) bytes from start; empty when start < 1, start > length or n <= 0.
 Text TextMid(const Text& text, int32_t start, int32_t n);
-// First occurrence at or after start (start <= 0 searches the whole text), or -1. By character.
+// First occurrence at or after start (start <= 0 searches the whole text), or -1; an empty
+// sought text is never found. By character.
 int32_t FindText(const Text& text, const Text& sought, int32_t start = 0, bool ignoreCase = false);
-// Last occurrence, or -1. By character.
+// Last occurrence, or -1; -1 for an empty sought text. By character.
 int32_t FindTextBackward(const Text& text, const Text& sought, bool ignoreCase = false);
 // n bytes at start removed and the replacement put in their place. By byte.
 Text ReplaceTextRange(const Text& text, int32_t start, int32_t n, const Text& replacement = {});
@@ -34,14 +37,22 @@ Text ToLower(const Text& text);
 // Without leading and trailing spaces (0x20) and ideographic spaces (0xA1 0xA1).
 Text TrimSpaces(const Text& text);
 double TextToNumber(const Text& text);
+// Beyond the 32-bit range the value saturates at INT32_MIN or INT32_MAX.
 int32_t TextToInteger(const Text& text);
 Text IntegerToText(int32_t value);
 Text IntegerToHex(int32_t value);
 // Signed byte value at position; 0 outside 1…length.
 int32_t ByteCodeAt(const Text& text, int32_t position);
-// One-byte text; the empty text for 0.
+// One-byte text of the low byte of code (callers pass 0–255); the empty text for 0.
 Text CharFromCode(int32_t code);
 Text BlankText(int32_t n);
+// All the texts' bytes in order; empty texts add nothing.
+template <typename... Texts>
+Text ConcatTexts(const Text& first, const Texts&... rest) {
+  std::string bytes(first.view());
+  (bytes.append(rest.view()), ...);
+  return Text(std::move(bytes));
+}
 bool TextEquals(const Text& left, const Text& right);
 // Equal with A–Z and a–z taken as the same letter.
 bool TextEqualsNoCase(const Text& left, const Text& right);
@@ -63,6 +74,13 @@ Bytes ReplaceBytesRange(const Bytes& bytes, int32_t start, int32_t n, const Byte
 Bytes ReplaceAllBytes(const Bytes& bytes, const Bytes& pattern, const Bytes& replacement = {});
 Array<Bytes> SplitBytes(const Bytes& bytes, const Bytes& separator);
 Bytes ZeroBytes(int32_t n);
+// All the buffers' bytes in order; the empty buffer when there are none.
+template <typename... Buffers>
+Bytes ConcatBytes(const Bytes& first, const Buffers&... rest) {
+  std::string bytes(first.view());
+  (bytes.append(rest.view()), ...);
+  return Bytes(std::move(bytes));
+}
 bool BytesEqual(const Bytes& left, const Bytes& right);
 
 // ---- Literals ----------------------------------------------------------------------------------

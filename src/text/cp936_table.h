@@ -1,0 +1,26 @@
+// The code-page-936 mapping in both directions, built once from the C library's converter.
+// Internal to the text library.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace quorvane::text_detail {
+
+struct Cp936Table {
+  // For each BMP code point: 0 when code page 936 has no form for it, a value below 0x100 for a
+  // one-byte form, otherwise lead byte << 8 | trail byte.
+  std::array<uint16_t, 0x10000> fromUnicode{};
+  // For each pair (lead 0x81–0xFE, any trail) at index (lead - 0x80) << 8 | trail, and for each
+  // single byte 0x80–0xFF at index byte - 0x80: the code point, or 0 when undefined.
+  std::array<uint16_t, 0x8000> pairToUnicode{};
+  std::array<uint16_t, 0x80> highSingleToUnicode{};
+
+  Cp936Table();
+};
+
+// The table, built on first use; safe to call from any thread. When the converter is missing,
+// only ASCII is mapped and everything else reads as having no form.
+const Cp936Table& Cp936();
+
+}  // namespace quorvane::text_detail

@@ -1,0 +1,93 @@
+// The operations that walk a text character by character: searching, replacing all
+// occurrences and splitting. None of them lets a match begin on the second byte of a
+// two-byte character.
+#include "text/char_walk.h"
+#include "text/text_ops.h"
+
+namespace quorvane {
+namespace {
+
+using text_detail::FindOnCharBoundary;
+using text_detail::FoldAsciiCase;
+using text_detail::NextCharStart;
+
+constexpr size_t kNone = std::string_view::npos;
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (FoldAsciiCase(static_cast<unsigned char>(a[i])) != FoldAsciiCase(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// First match at a character start reached by walking from walkFrom, or kNone.
+size_t FindFrom(std::string_view text, std::string_view sought, size_t walkFrom, bool ignoreCase) {
+  if (!ignoreCase) return FindOnCharBoundary(text, sought, walkFrom);
+  for (size_t at = walkFrom; at < text.size() && text.size() - at >= sought.size();
+       at = NextCharStart(text, at)) {
+    if (EqualsIgnoringCase(text.substr(at, sought.size()), sought)) return at;
+  }
+  return kNone;
+}
+
+int32_t ToPosition(size_t index) { return index == kNone ? -1 : static_cast<int32_t>(index + 1); }
+
+}  // namespace
+
+int32_t FindText(const Text& text, const Text& sought, int32_t start, bool ignoreCase) {
+  if (sought.empty()) return -1;
+  const size_t from = start <= 1 ? 0 : static_cast<size_t>(start - 1);
+  if (from >= text.view().size()) return -1;
+  return ToPosition(FindFrom(text.view(), sought.view(), from, ignoreCase));
+}
+
+int32_t FindTextBackward(const Text& text, const Text& sought, bool ignoreCase) {
+  if (sought.empty()) return -1;
+  const std::string_view bytes = text.view();
+  // Matches may overlap here (the last one wins), so the walk resumes one character after
+  // each match rather than after the matched bytes.
+  size_t last = kNone;
+  for (size_t at = FindFrom(bytes, sought.view(), 0, ignoreCase); at != kNone;
+       at = FindFrom(bytes, sought.view(), NextCharStart(bytes, at), ignoreCase)) {
+    last = at;
+  }
+  return ToPosition(last);
+}
+
+Text ReplaceAllText(const Text& text, const Text& sought, const Text& replacement) {
+  if (text.empty() || sought.empty()) return text;
+  const std::string_view bytes = text.view();
+  std::string result;
+  result.reserve(bytes.size());
+  size_t copied = 0;
+  for (size_t at = FindOnCharBoundary(bytes, sought.view(), 0); at != kNone;
+       at = FindOnCharBoundary(bytes, sought.view(), copied)) {
+    result.append(bytes.substr(copied, at - copied));
+    result.append(replacement.view());
+    copied = at + sought.view().size();
+  }
+  result.append(bytes.substr(copied));
+  return Text(std::move(result));
+}
+
+Array<Text> SplitText(const Text& text, const Text& separator) {
+  Array<Text> pieces;
+  if (text.empty()) return pieces;
+  if (separator.empty()) {
+    pieces.Append(text);
+    return pieces;
+  }
+  const std::string_view bytes = text.view();
+  size_t pieceStart = 0;
+  for (size_t at = FindOnCharBoundary(bytes, separator.view(), 0); at != kNone;
+       at = FindOnCharBoundary(bytes, separator.view(), pieceStart)) {
+    pieces.Append(Text(bytes.substr(pieceStart, at - pieceStart)));
+    pieceStart = at + separator.view().size();
+  }
+  if (pieceStart < bytes.size()) pieces.Append(Text(bytes.substr(pieceStart)));
+  return pieces;
+}
+
+}  // namespace quorvane
