@@ -13,6 +13,14 @@ struct QueryState {
   Text currentAv;
   Text currentCid;
   Bytes playUrlXml;
+
+  // Members alone would be freed last-declared first. At exit the three values go first, in
+  // declaration order, and the document last: it is destroyed after this body has run.
+  ~QueryState() {
+    currentAv = Text();
+    currentCid = Text();
+    playUrlXml = Bytes();
+  }
 };
 
 }  // namespace quorvane
