@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
 
 #include "text/text.h"
 
@@ -26,10 +29,14 @@ struct XmlNode {
   friend bool operator==(const XmlNode&, const XmlNode&) = default;
 };
 
+// Records refer to each other by number only, so copying and destroying a document are flat
+// loops over the table whatever the nesting depth; the defaulted copy and destructor suffice.
 class XmlDocument {
  public:
+  // ---- Node access (xml_document.cpp) ------------------------------------------------------
+
   // 1 when loaded, 0 when not (the document is then empty). utf8ByDefault != 0 decodes the data
-  // from UTF-8 unless its declaration names gb2312.
+  // from UTF-8 unless its declaration names gb2312. Empty data loads as a document without root.
   int32_t LoadData(const Bytes& data, int32_t utf8ByDefault = 0, int32_t quoteAware = 0);
   // 1 and a deep copy in `record`; 0 and `record` untouched when `number` is no live node.
   // 0 stands for the root.
@@ -37,7 +44,108 @@ class XmlDocument {
   // The node's name; empty when there is no root or no such live node. 0 stands for the root.
   Text GetNodeName(int32_t number) const;
 
-  // The XML subsystem completes this class with the rest of its operations.
+  // Empties every field; the document is then as new.
+  void Clear();
+  // -1 for a number outside the table or released, 0 for the root, 1 for any other live node.
+  // 0 itself is an ordinary number here and never live.
+  int32_t CheckNode(int32_t number) const;
+  // The bytes last given to LoadData, unconverted; empty after Clear or a failed load.
+  Bytes GetRawData() const;
+  // Size of the node table, released entries included; 0 for an empty document.
+  int32_t GetNodeCount() const;
+
+  // ---- Writer (xml_writer.cpp) -------------------------------------------------------------
+
+  // Declaration plus the root's subtree; empty when there is no root or its name is empty.
+  Text ToXmlText() const;
+  // Number 0 replaces `output` by the declaration and the root's subtree (and leaves it alone
+  // when there is no named root); any other number appends that node's subtree. A number that
+  // is no live node writes nothing. A child listed twice, or 0 as a child, is skipped, so a
+  // cyclic imported table still ends.
+  void WriteNodeXml(int32_t number, Text& output) const;
+
+  // ---- Editing (xml_editing.cpp) -----------------------------------------------------------
+
+  // -1 when number is no live node, 0 for the root (nothing deleted), 1 once the node and its
+  // subtree are released. A node without parent is released without touching any child list.
+  int32_t DeleteNode(int32_t number);
+  // Puts number and its whole subtree, pre-order, on the free list. Numbers that are not live
+  // (also those met again through a cyclic imported table) are skipped.
+  void ReleaseNode(int32_t number);
+  // Applies the given parts only; does nothing when number (0 for the root) is no live node.
+  void SetNode(int32_t number, std::optional<Text> name = std::nullopt,
+               std::optional<Text> text = std::nullopt,
+               std::optional<Array<XmlAttribute>> attributes = std::nullopt);
+  // New empty child at the end of parent's children (0 for the root), reusing the first
+  // released number; -1 when parent is no live node (so always on a document without root).
+  int32_t AddNode(int32_t parent);
+  // Replaces the three variables by copies of the table, the free list and the root.
+  void ExportNodes(Array<XmlNode>& nodesOut, Array<int32_t>& freeNumbersOut,
+                   int32_t& rootOut) const;
+  // Clears the document and installs copies of the given table, free list and root unchecked.
+  void ImportNodes(const Array<XmlNode>& nodesIn, const Array<int32_t>& freeNumbersIn,
+                   int32_t rootIn);
+
+  // ---- Path lookup (xml_lookup.cpp) --------------------------------------------------------
+
+  // Number reached by the "/"-separated steps (0 for the root); -1 when a step fails or the
+  // path has no steps.
+  int32_t FindPath(const Text& path) const;
+  // One step from parent (negative: nothing reached yet; 0: the root); -1 when it fails.
+  int32_t FindChild(int32_t parent, const Text& step) const;
+
+  // ---- The load's passes, callable one by one (xml_encoding.cpp, xml_cdata.cpp,
+  //      xml_split.cpp, xml_parse.cpp, xml_tags.cpp) ----------------------------------------
+
+  // 1 when data was replaced by its conversion from UTF-8, 0 when left alone (gb2312 declared,
+  // or no UTF-8 declared and utf8ByDefault 0).
+  static int32_t ConvertEncoding(Bytes& data, int32_t utf8ByDefault);
+  // Cuts every CDATA section into cdataSections, leaving a placeholder; returns their number.
+  // An opener without "]]>" after it stays in the data as it is and ends the extraction.
+  int32_t ExtractCdata(Bytes& data);
+  // "@" and `length` random capitals (none for a length below 1) that occur nowhere in data;
+  // empty when 100 attempts all occur.
+  static Bytes MakeCdataMarker(const Bytes& data, int32_t length = 5);
+  // The section whose placeholder value holds, or value itself (up to its first zero byte).
+  Text RestoreCdata(const Bytes& value) const;
+  // Fills nodes and root from data; 0 (and the document cleared) for malformed input.
+  int32_t ParseXml(const Bytes& data, int32_t quoteAware);
+  // Replaces pieces by data split at the one-byte delimiter outside double quotes; the last
+  // piece is always appended, even empty. An empty delimiter gives data as the one piece.
+  static void SplitOutsideQuotes(const Bytes& data, const Bytes& delimiter, Array<Bytes>& pieces);
+  // Copy without space, tab, CR and LF bytes; empty for empty input.
+  static Bytes StripWhitespace(const Bytes& bytes);
+  // The piece without whitespace, "/" and ">" bytes, as text (so cut at a zero byte); returns 1.
+  static int32_t GetClosingName(const Bytes& piece, Text& name);
+  // Fills node from an opening (withText 1) or self-closing (withText 0) tag piece whose last
+  // ">" is at tagEnd; 0 when an attribute has no "=". length and tagEnd are clamped to the piece.
+  int32_t ParseTag(const Bytes& piece, int32_t length, int32_t tagEnd, XmlNode& node,
+                   int32_t withText) const;
+
+  // ---- Read-only views of the remaining fields, for inspection -----------------------------
+
+  const Array<Bytes>& CdataSections() const { return cdataSections; }
+  const Bytes& CdataMarker() const { return cdataMarker; }
+
+ private:
+  // Table index for a node number (0 for the root), or 0 when it names no live node.
+  int32_t LiveIndex(int32_t number) const;
+  // ParseTag on a piece already cut into the tag's content (before its last ">") and the text
+  // after it.
+  int32_t ParseTagView(std::string_view content, std::string_view textPart, XmlNode& node,
+                       bool withText) const;
+  Text RestoreCdataView(std::string_view value) const;
+  void PushFree(int32_t number);
+  int32_t PopFree();
+
+  Bytes rawData;
+  Array<XmlNode> nodes;
+  Array<Bytes> cdataSections;
+  Bytes cdataMarker;
+  int32_t root = 0;
+  Array<int32_t> freeNumbers;
+  // How often each number occurs in freeNumbers, so CheckNode need not search the list.
+  std::unordered_map<int32_t, int32_t> freeCount;
 };
 
 }  // namespace quorvane
