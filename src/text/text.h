@@ -16,6 +16,8 @@ class Text {
  public:
   Text() = default;
   explicit Text(std::string_view bytes) : bytes_(bytes.substr(0, bytes.find('\0'))) {}
+  // A null pointer reads as the missing, that is the empty, text.
+  explicit Text(const char* bytes) : Text(bytes ? std::string_view(bytes) : std::string_view()) {}
   explicit Text(std::string&& bytes) : bytes_(std::move(bytes)) {
     if (auto zero = bytes_.find('\0'); zero != std::string::npos) bytes_.resize(zero);
   }
@@ -48,6 +50,8 @@ class Bytes {
   Bytes() = default;
   explicit Bytes(std::string_view bytes) : bytes_(bytes) {}
   explicit Bytes(std::string&& bytes) : bytes_(std::move(bytes)) {}
+  // Up to the terminating zero; a null pointer gives the empty buffer.
+  explicit Bytes(const char* bytes) : Bytes(bytes ? std::string_view(bytes) : std::string_view()) {}
   Bytes(const void* data, size_t size) : bytes_(static_cast<const char*>(data), size) {}
 
   std::string_view view() const { return bytes_; }
