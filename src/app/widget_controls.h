@@ -1,0 +1,57 @@
+// The Controls that the workflows see, over the real widgets of MainWindow: each call picks
+// the widget of the named control and passes the value through the text layer. Nothing more.
+#pragma once
+
+#include "app/controls.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace quorvane {
+
+class LogBox;
+class PictureWidget;
+
+// The widgets behind the control names; all are owned by the window.
+struct ControlWidgets {
+  LogBox* 编辑框1 = nullptr;
+  QLineEdit* 编辑框2 = nullptr;
+  QLineEdit* 编辑框3 = nullptr;
+  QLineEdit* 编辑框4 = nullptr;
+  QLineEdit* 编辑框5 = nullptr;
+  QPushButton* 按钮1 = nullptr;
+  QPushButton* 按钮2 = nullptr;
+  QPushButton* 按钮3 = nullptr;
+  QPushButton* 清空内容 = nullptr;
+  PictureWidget* 图片框1 = nullptr;
+  PictureWidget* 图片框2 = nullptr;
+};
+
+class WidgetControls final : public Controls {
+ public:
+  // The widgets must outlive this object; MainWindow owns both.
+  explicit WidgetControls(const ControlWidgets& widgets);
+
+  // The log box gives its line breaks back as CR LF; a password box gives the characters
+  // typed, not the mask.
+  Text ReadContent(EditBox box) const override;
+  // The log box turns CR LF, a lone CR and a lone LF each into one line break. A single-line
+  // box takes the text as it is, with the caret put at its start.
+  void WriteContent(EditBox box, const Text& text) override;
+  // Disabling the button that has the focus leaves no control focused, rather than letting
+  // the focus wander on to the next control (which could be 编辑框5, whose focus fetches a
+  // captcha).
+  void WriteDisabled(Button button, bool disabled) override;
+  void WriteCaption(Button button, const Text& caption) override;
+  void WritePicture(PictureBox box, const Bytes& picture) override;
+  // Inserts the line at the end of the log box, without rewriting what is there.
+  void AppendLog(const Text& line) override;
+
+ private:
+  QLineEdit* LineEdit(EditBox box) const;
+  QPushButton* PushButton(Button button) const;
+
+  ControlWidgets widgets_;
+};
+
+}  // namespace quorvane
