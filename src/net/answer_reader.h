@@ -1,0 +1,49 @@
+// How WebRequest takes in an answer: libcurl's callbacks only store bytes, and the request's own
+// loop hands them on in chunks of at most 512 bytes, dispatching the waiting window messages
+// before each chunk, before the first and before the last, empty one.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include <curl/curl.h>
+
+namespace quorvane::net {
+
+class AnswerReader {
+ public:
+  // Installs the header and body callbacks on the handle; false when libcurl refuses them.
+  bool Attach(CURL* easy);
+
+  // Hands the stored bytes on, dispatching messages as described above. Does nothing until
+  // the final answer's headers are in. Call it between transfer steps and once at the end.
+  void Consume();
+
+  // The answer was a redirect to follow: its body is not part of the result.
+  bool IsRedirect() const { return redirect_; }
+  int Status() const { return status_; }
+  bool HeadersArrived() const { return headersArrived_; }
+  // The final answer's header block as received, status line and closing empty line included.
+  const std::string& RawHeaders() const { return finalHeaders_; }
+  // The body up to, not including, its first zero byte.
+  const std::string& Body() const { return body_; }
+
+ private:
+  static size_t OnHeader(char* data, size_t, size_t size, void* self);
+  static size_t OnBody(char* data, size_t, size_t size, void* self);
+
+  std::string block_;
+  int status_ = 0;
+  bool hasLocation_ = false;
+  bool redirect_ = false;
+  bool headersArrived_ = false;
+  std::string finalHeaders_;
+
+  std::string pending_;       // stored by the body callback, not yet handed on
+  size_t received_ = 0;       // body bytes taken in so far, for the cap
+  bool dispatched_ = false;   // messages were dispatched for the next chunk already
+  bool sawZero_ = false;
+  std::string body_;
+};
+
+}  // namespace quorvane::net
