@@ -1,0 +1,31 @@
+// One decoder per picture kind. Each takes the whole buffer of its kind (or, for icon entries,
+// the entry's bytes) and answers nothing for data it cannot read within the limits.
+#pragma once
+
+#include <optional>
+
+#include "app/picture/byte_reader.h"
+#include "app/picture/picture.h"
+
+namespace quorvane::picture_detail {
+
+// A Windows bitmap file ("BM" header); nothing when malformed, truncated or too large.
+std::optional<DecodedPicture> DecodeBmp(ByteSpan data);
+
+// A baseline or progressive JPEG as opaque RGB; nothing on any libjpeg error.
+std::optional<DecodedPicture> DecodeJpeg(ByteSpan data);
+
+// A PNG with its alpha as stored; nothing on any libpng error, also for damaged checksums.
+std::optional<DecodedPicture> DecodePng(ByteSpan data);
+
+// An icon (kind Ico) or cursor (kind Cur) file: the chosen entry with its mask; nothing when
+// the directory or the chosen entry is unreadable.
+std::optional<DecodedPicture> DecodeIcon(ByteSpan data, PictureKind kind);
+
+// A GIF with all its frames composited on the logical screen; nothing on any error in any frame.
+std::optional<DecodedPicture> DecodeGif(ByteSpan data);
+
+// A 256-colour or black-and-white PCX; nothing when the header, the data or the palette is bad.
+std::optional<DecodedPicture> DecodePcx(ByteSpan data);
+
+}  // namespace quorvane::picture_detail
