@@ -3,6 +3,10 @@
 // the real window, in tests and in the demo.
 #pragma once
 
+// moc cannot read identifiers spelled outside ASCII, and it needs nothing from here, so a
+// Q_OBJECT class in a file that includes this header still gets through moc.
+#ifndef Q_MOC_RUN
+
 #include "text/text.h"
 
 namespace quorvane {
@@ -32,3 +36,5 @@ class Controls {
 };
 
 }  // namespace quorvane
+
+#endif  // Q_MOC_RUN

@@ -14,8 +14,8 @@ LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // Tab and Enter belong to the text the user types, as in any editor.
   setTabChangesFocus(false);
-  // No line is ever dropped from the log, however long it grows.
-  setMaximumBlockCount(0);
+  // maximumBlockCount stays at its default 0, so no line is ever dropped from the log. It is
+  // not even set to 0: setting it switches the user's undo off.
 }
 
 template <typename Write>

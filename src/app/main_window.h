@@ -5,13 +5,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "net/endpoints.h"
-
-// moc reads only identifiers it can spell in ASCII; the control names of Controls are for the
-// compiler alone.
-#ifndef Q_MOC_RUN
 #include "app/controls.h"
-#endif
+#include "net/endpoints.h"
 
 class QLabel;
 class QLineEdit;
