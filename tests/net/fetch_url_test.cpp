@@ -28,3 +28,98 @@ TEST_F(FetchUrlTest, SendsOneHttp10GetWithOnlyAcceptOfItsOwn) {
 
 }  // namespace
 }  // namespace quorvane::testing
+
+namespace quorvane::testing {
+namespace {
+
+TEST_F(FetchUrlTest, EmptyAddressTouchesNoNetwork) {
+  EXPECT_TRUE(FetchUrl(Text()).empty());
+  EXPECT_TRUE(site.Requests().empty());
+}
+
+TEST_F(FetchUrlTest, FragmentIsCutAndQueryKept) {
+  site.Route("GET", "/a/b", Body("ok"));
+  EXPECT_EQ(FetchUrl(Http("/a/b?q=1&r=2#part?x=9")).str(), "ok");
+  EXPECT_EQ(OnlyRequest().target, "/a/b?q=1&r=2");
+}
+
+TEST_F(FetchUrlTest, StatusIsNotLookedAtAndBodyBytesComeUnchanged) {
+  struct Case {
+    const char* path;
+    int status;
+    std::string body;
+  };
+  const Case cases[] = {
+      {"/missing", 404, "<h1>no such page</h1>"},
+      {"/broken", 500, "server trouble"},
+      {"/zero", 200, std::string("before\0after", 12)},  // a buffer keeps every byte
+      {"/empty", 200, ""},
+  };
+  for (const Case& c : cases) {
+    testsite::Response response = Body(c.body);
+    response.status = c.status;
+    site.Route("GET", c.path, response);
+    EXPECT_EQ(FetchUrl(Http(c.path)).str(), c.body) << c.path;
+  }
+}
+
+TEST_F(FetchUrlTest, HttpsIsVerifiedAgainstTheTrustedCertificate) {
+  site.Route("GET", "/captcha", Body("png bytes"));
+  EXPECT_EQ(FetchUrl(Https("/captcha")).str(), "png bytes");
+  auto request = OnlyRequest();
+  EXPECT_TRUE(request.secure);
+  EXPECT_EQ(request.version, "HTTP/1.0");
+
+  // Back to the system's store, which has never heard of the site's self-made certificate.
+  TrustOnlyCertificateForTesting("");
+  EXPECT_TRUE(FetchUrl(Https("/captcha")).empty());
+  // The handshake failed, so no request ever reached the site.
+  EXPECT_EQ(site.Requests().size(), 1u);
+}
+
+TEST_F(FetchUrlTest, LocalhostMatchesTheCertificatesDnsName) {
+  site.Route("GET", "/c", Body("by name"));
+  EXPECT_EQ(FetchUrl(Text("https://localhost:" + std::to_string(site.HttpsPort()) + "/c")).str(),
+            "by name");
+}
+
+TEST_F(FetchUrlTest, RedirectsAreFollowedWithinACap) {
+  testsite::Response moved;
+  moved.status = 302;
+  moved.headers = {{"Location", "/final"}};
+  site.Route("GET", "/start", moved);
+  site.Route("GET", "/final", Body("arrived"));
+  EXPECT_EQ(FetchUrl(Http("/start")).str(), "arrived");
+
+  testsite::Response loop;
+  loop.status = 302;
+  loop.headers = {{"Location", "/loop"}};
+  site.Route("GET", "/loop", loop);
+  site.ClearRequests();
+  EXPECT_TRUE(FetchUrl(Http("/loop")).empty());
+  EXPECT_LE(site.Requests().size(), 21u);
+}
+
+TEST_F(FetchUrlTest, OtherSchemesAndSchemelessAddressesAreRefused) {
+  site.Route("GET", "/p", Body("x"));
+  for (std::string address : {"ftp://" + site.HttpHost() + "/p", site.HttpHost() + "/p",
+                              std::string("file:///etc/hostname")}) {
+    EXPECT_TRUE(FetchUrl(Text(address)).empty()) << address;
+  }
+  EXPECT_TRUE(site.Requests().empty());
+}
+
+TEST_F(FetchUrlTest, LargeChunkedBodyArrivesWhole) {
+  std::string big(24 << 20, 'x');
+  for (size_t i = 0; i < big.size(); i += 4093) big[i] = static_cast<char>('a' + i % 26);
+  testsite::Response response = Body(big);
+  response.headers = {{"Transfer-Encoding", "chunked"}};
+  response.pieceSize = 100000;
+  site.Route("GET", "/big", response);
+  Bytes got = FetchUrl(Http("/big"));
+  EXPECT_EQ(got.size(), big.size());
+  EXPECT_TRUE(got.str() == big);
+}
+
+}  // namespace
+}  // namespace quorvane::testing

@@ -142,3 +142,160 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace quorvane::testing
+
+namespace quorvane::testing {
+namespace {
+
+TEST_F(WebRequestTest, HttpsGoesSecureWithVerifiedCertificate) {
+  site.Route("POST", "/login", Body("welcome"));
+  Text method("POST");
+  EXPECT_EQ(WebRequest(Https("/login"), &method, nullptr, nullptr, Text("pwd=secret")).str(),
+            "welcome");
+  auto request = OnlyRequest();
+  EXPECT_TRUE(request.secure);
+  EXPECT_EQ(request.body, "pwd=secret");
+  EXPECT_EQ(request.Header("Referer"), Https("/login").str());
+
+  TrustOnlyCertificateForTesting("");
+  EXPECT_TRUE(WebRequest(Https("/login"), &method, nullptr, nullptr, Text("pwd=secret")).empty());
+  EXPECT_EQ(site.Requests().size(), 1u);
+}
+
+TEST_F(WebRequestTest, BodyIsCutAtItsFirstZeroByte) {
+  site.Route("GET", "/z", Body(std::string("text\0hidden", 11)));
+  EXPECT_EQ(WebRequest(Http("/z")).str(), "text");
+}
+
+TEST_F(WebRequestTest, ErrorPagesComeBackLikeAnyBody) {
+  testsite::Response failed = Body("try later");
+  failed.status = 500;
+  site.Route("GET", "/busy", failed);
+  EXPECT_EQ(WebRequest(Http("/busy")).str(), "try later");
+  EXPECT_EQ(WebRequest(Http("/nowhere")).str(), "Not Found");
+}
+
+TEST_F(WebRequestTest, PrefixlessUrlGoesToHostAndPort) {
+  site.Route("GET", "/p", Body("plain"));
+  Text url(site.HttpHost() + "/p?k=v");
+  EXPECT_EQ(WebRequest(url).str(), "plain");
+  EXPECT_EQ(OnlyRequest().target, "/p?k=v");
+}
+
+TEST_F(WebRequestTest, HostAloneRequestsRoot) {
+  site.Route("GET", "/", Body("root"));
+  EXPECT_EQ(WebRequest(Text("HTTP://" + site.HttpHost())).str(), "root");
+  EXPECT_EQ(WebRequest(Text("http://" + site.HttpHost() + "/")).str(), "root");
+}
+
+TEST_F(WebRequestTest, RawResponseHeadersWhenTheyFit) {
+  testsite::Response response = Body("b");
+  response.headers = {{"X-Small", "1"}};
+  site.Route("GET", "/small", response);
+  testsite::Response bloated = Body("b");
+  bloated.headers = {{"X-Big", std::string(1100, 'h')}};
+  site.Route("GET", "/bloated", bloated);
+
+  Text raw("stale");
+  EXPECT_EQ(WebRequest(Http("/small"), nullptr, nullptr, nullptr, {}, &raw).str(), "b");
+  EXPECT_EQ(raw.view().substr(0, 17), "HTTP/1.1 200 OK\r\n");
+  EXPECT_NE(raw.str().find("X-Small: 1\r\n"), std::string::npos);
+  EXPECT_EQ(raw.view().substr(raw.view().size() - 4), "\r\n\r\n");
+
+  // Too long for the 1024-byte buffer: the answer still comes, the headers are empty.
+  EXPECT_EQ(WebRequest(Http("/bloated"), nullptr, nullptr, nullptr, {}, &raw).str(), "b");
+  EXPECT_TRUE(raw.empty());
+  // A failed request leaves no stale headers behind either.
+  raw = Text("stale");
+  EXPECT_TRUE(WebRequest(Text("http://127.0.0.1:1/"), nullptr, nullptr, nullptr, {}, &raw).empty());
+  EXPECT_TRUE(raw.empty());
+}
+
+TEST_F(WebRequestTest, RedirectAfterPostGetsWithoutBodyOrContentLines) {
+  testsite::Response seeOther;
+  seeOther.status = 302;
+  seeOther.headers = {{"Location", "/home"}};
+  site.Route("POST", "/login", seeOther);
+  site.Route("GET", "/home", Body("logged in"));
+  Text method("POST");
+  EXPECT_EQ(WebRequest(Http("/login"), &method, nullptr, nullptr, Text("a=1")).str(),
+            "logged in");
+
+  auto requests = site.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].method, "POST");
+  EXPECT_EQ(requests[0].body, "a=1");
+  EXPECT_EQ(requests[1].method, "GET");
+  EXPECT_EQ(requests[1].path, "/home");
+  EXPECT_TRUE(requests[1].HeaderValues("Content-Length").empty());
+  EXPECT_TRUE(requests[1].HeaderValues("Content-Type").empty());
+  EXPECT_EQ(requests[1].Header("Accept-Language"), "zh-cn");
+}
+
+TEST_F(WebRequestTest, TemporaryRedirectRepeatsThePost) {
+  testsite::Response again;
+  again.status = 307;
+  again.headers = {{"Location", "/login2"}};
+  site.Route("POST", "/login", again);
+  site.Route("POST", "/login2", Body("second"));
+  Text method("POST");
+  EXPECT_EQ(WebRequest(Http("/login"), &method, nullptr, nullptr, Text("a=1")).str(), "second");
+  auto requests = site.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1].method, "POST");
+  EXPECT_EQ(requests[1].body, "a=1");
+  EXPECT_EQ(requests[1].HeaderValues("Content-Length"), std::vector<std::string>{"3"});
+}
+
+TEST_F(WebRequestTest, RedirectLoopEndsEmptyAtTheCap) {
+  testsite::Response loop;
+  loop.status = 301;
+  loop.headers = {{"Location", "/loop"}};
+  site.Route("GET", "/loop", loop);
+  EXPECT_TRUE(WebRequest(Http("/loop")).empty());
+  EXPECT_EQ(site.Requests().size(), 21u);  // the first request and 20 followed redirects
+}
+
+TEST_F(WebRequestTest, GivenProxyCarriesTheRequest) {
+  // The site stands in for the proxy: a proxied request names the whole URL on its line.
+  Text proxy(site.HttpHost());
+  EXPECT_EQ(WebRequest(Text("http://video.example/av1?x=1"), nullptr, &proxy).str(),
+            "Not Found");
+  auto request = OnlyRequest();
+  EXPECT_EQ(request.target, "http://video.example/av1?x=1");
+  EXPECT_EQ(request.Header("Host"), "video.example");
+  EXPECT_TRUE(request.HeaderValues("Proxy-Connection").empty());
+}
+
+TEST_F(WebRequestTest, EmptyProxyNamesNoProxyAndFails) {
+  site.Route("GET", "/p", Body("direct"));
+  Text empty;
+  EXPECT_TRUE(WebRequest(Http("/p"), nullptr, &empty).empty());
+  EXPECT_TRUE(site.Requests().empty());
+}
+
+TEST_F(WebRequestTest, WithoutProxyEnvironmentProxiesAreIgnored) {
+  site.Route("GET", "/p", Body("direct"));
+  // A proxy that cannot be reached: going through it would fail the request.
+  setenv("http_proxy", "http://127.0.0.1:1", 1);
+  setenv("HTTPS_PROXY", "http://127.0.0.1:1", 1);
+  Text answer = WebRequest(Http("/p"));
+  Text secure = WebRequest(Https("/p"));
+  unsetenv("http_proxy");
+  unsetenv("HTTPS_PROXY");
+  EXPECT_EQ(answer.str(), "direct");
+  EXPECT_EQ(secure.str(), "direct");
+}
+
+TEST_F(WebRequestTest, LargeChunkedBodyArrivesWhole) {
+  std::string big(16 << 20, 'y');
+  for (size_t i = 0; i < big.size(); i += 1021) big[i] = static_cast<char>('A' + i % 26);
+  testsite::Response response = Body(big);
+  response.headers = {{"Transfer-Encoding", "chunked"}};
+  site.Route("GET", "/big", response);
+  Text got = WebRequest(Http("/big"));
+  EXPECT_EQ(got.str().size(), big.size());
+  EXPECT_TRUE(got.str() == big);
+}
+
+}  // namespace
+}  // namespace quorvane::testing
