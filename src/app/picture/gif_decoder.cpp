@@ -76,7 +76,9 @@ void Fill(std::vector<uint32_t>& canvas, int64_t screenWidth, int64_t screenHeig
   const int64_t right = std::min(area.left + area.width, screenWidth);
   const int64_t bottom = std::min(area.top + area.height, screenHeight);
   for (int64_t y = area.top; y < bottom; ++y) {
-    for (int64_t x = area.left; x < right; ++x) canvas[static_cast<size_t>(y * screenWidth + x)] = colour;
+    for (int64_t x = area.left; x < right; ++x) {
+      canvas[static_cast<size_t>(y * screenWidth + x)] = colour;
+    }
   }
 }
 
@@ -96,10 +98,11 @@ bool DrawImage(GifFileType* gif, const ColorMapObject& colours, int transparentI
       if (DGifGetLine(gif, line.data(), desc.Width) == GIF_ERROR) return false;
       const int64_t y = desc.Top + row;
       if (y >= screenHeight) continue;
-      for (int64_t column = 0; column < desc.Width; ++column) {
+      const int64_t visible = std::min<int64_t>(desc.Width, screenWidth - desc.Left);
+      for (int64_t column = 0; column < visible; ++column) {
         const int64_t x = desc.Left + column;
         const int index = line[static_cast<size_t>(column)];
-        if (x >= screenWidth || index == transparentIndex) continue;
+        if (index == transparentIndex) continue;
         uint32_t colour = kOpaqueBlack;
         if (index < colours.ColorCount) {
           const GifColorType& c = colours.Colors[index];

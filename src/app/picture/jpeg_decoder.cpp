@@ -16,9 +16,9 @@ namespace {
 // libjpeg's own working memory (progressive coefficient buffers above all); beyond this it
 // wants a backing store, which this build does not have, so it fails instead.
 constexpr long kMaxJpegWorkingMemory = 128L * 1024 * 1024;
-// A progressive file can repeat scans endlessly over the same coefficients; real files have
-// a few dozen at most.
-constexpr int kMaxJpegScans = 500;
+// A progressive file can repeat scans endlessly over the same coefficients, each one a pass
+// over the whole picture; encoders write about ten, rarely a few dozen.
+constexpr int kMaxJpegScans = 100;
 
 struct JpegErrorManager {
   jpeg_error_mgr manager;  // first member, so libjpeg's pointer to it is a pointer to us

@@ -115,6 +115,17 @@ std::string JpegWithSides(uint32_t width, uint32_t height) {
   return s;
 }
 
+// A progressive file whose last scan is sent `repeats` times in all. libjpeg only warns about
+// the repetitions, so without a limit a small file can keep it busy for a long time.
+std::string JpegWithRepeatedScan(int repeats) {
+  const std::string s = Jpeg(16, 16, JpegModel::Rgb, RedLeftBlueRight, true).str();
+  const size_t lastScan = s.rfind("\xFF\xDA");
+  const std::string scan = s.substr(lastScan, s.size() - 2 - lastScan);
+  std::string out = s.substr(0, lastScan);
+  for (int i = 0; i < repeats; ++i) out += scan;
+  return out + "\xFF\xD9";
+}
+
 // --- PNG ---
 
 Bytes PngAlpha() {
@@ -331,6 +342,9 @@ const DecodeCase kDecodeCases[] = {
      [](const DecodedPicture& p) { EXPECT_TRUE(Near(At(p, 4, 4), 0xFFFF0000u)); }},
     {"JpegProgressive", [] { return Jpeg(16, 16, JpegModel::Rgb, RedLeftBlueRight, true); },
      [](const DecodedPicture& p) { EXPECT_TRUE(Near(At(p, 13, 2), 0xFF0000FFu)); }},
+    {"JpegTwentyRepeatedScans", [] { return Bytes(JpegWithRepeatedScan(20)); },
+     [](const DecodedPicture& p) { EXPECT_TRUE(Near(At(p, 2, 2), 0xFFFF0000u)); }},
+    {"JpegScansAboveLimit", [] { return Bytes(JpegWithRepeatedScan(200)); }, nullptr},
     // libjpeg finishes a file cut inside its scan with grey rows and a warning; that still
     // shows the part that arrived, like a browser does.
     {"JpegCutInScanData", [] { return Bytes(DropTail(JpegRgb(), 20)); },
