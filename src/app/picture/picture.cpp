@@ -2,6 +2,7 @@
 #include "app/picture/picture.h"
 
 #include <cstring>
+#include <new>
 
 #include "app/picture/decoders.h"
 
@@ -39,20 +40,34 @@ std::optional<PictureKind> RecognizePicture(const Bytes& data) {
   return std::nullopt;
 }
 
-std::optional<DecodedPicture> DecodePicture(const Bytes& data) {
-  const std::optional<PictureKind> kind = RecognizePicture(data);
-  if (!kind) return std::nullopt;
-  const picture_detail::ByteSpan bytes(data.data(), data.size());
-  switch (*kind) {
+namespace {
+
+std::optional<DecodedPicture> DecodeKind(PictureKind kind, picture_detail::ByteSpan bytes) {
+  switch (kind) {
     case PictureKind::Bmp: return picture_detail::DecodeBmp(bytes);
     case PictureKind::Jpeg: return picture_detail::DecodeJpeg(bytes);
     case PictureKind::Png: return picture_detail::DecodePng(bytes);
     case PictureKind::Ico:
-    case PictureKind::Cur: return picture_detail::DecodeIcon(bytes, *kind);
+    case PictureKind::Cur: return picture_detail::DecodeIcon(bytes, kind);
     case PictureKind::Gif: return picture_detail::DecodeGif(bytes);
     case PictureKind::Pcx: return picture_detail::DecodePcx(bytes);
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<DecodedPicture> DecodePicture(const Bytes& data) {
+  const std::optional<PictureKind> kind = RecognizePicture(data);
+  if (!kind) return std::nullopt;
+  // Even within the limits a picture can need more memory than the machine has left; that is
+  // one more picture the box cannot show, not a reason to end the program. The C-style steps
+  // that libjpeg and libpng jump out of allocate nothing with new, so nothing throws across them.
+  try {
+    return DecodeKind(*kind, picture_detail::ByteSpan(data.data(), data.size()));
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace quorvane
