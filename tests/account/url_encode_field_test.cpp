@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "account/account.h"
@@ -14,6 +15,8 @@ struct EncodeCase {
   std::string expected;
 };
 
+void PrintTo(const EncodeCase& c, std::ostream* os) { *os << c.name; }
+
 class UrlEncodeFieldTest : public ::testing::TestWithParam<EncodeCase> {};
 
 TEST_P(UrlEncodeFieldTest, EncodesAsTheSiteReadsIt) {
@@ -21,7 +24,7 @@ TEST_P(UrlEncodeFieldTest, EncodesAsTheSiteReadsIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, UrlEncodeFieldTest,
+    Account, UrlEncodeFieldTest,
     ::testing::Values(
         EncodeCase{"Empty", "", ""},
         EncodeCase{"AccountCharactersKept", "User.Name-09_x@mail", "User.Name-09_x@mail"},
@@ -43,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Every byte a Text can hold: the kept set is exactly the listed one, and every escape decodes
 // back to its byte, so no byte is lost or confused with another.
-TEST(UrlEncodeField, EveryByteIsKeptOrEscapedReversibly) {
+TEST(AccountUrlEncodeField, EveryByteIsKeptOrEscapedReversibly) {
   const std::string kept =
       "*,-./0123456789@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
   for (int byte = 1; byte <= 255; ++byte) {
