@@ -135,6 +135,12 @@ class XmlDocument {
   int32_t ParseTagView(std::string_view content, std::string_view textPart, XmlNode& node,
                        bool withText) const;
   Text RestoreCdataView(std::string_view value) const;
+  // The passes on views, so that LoadData copies the data only where a pass changes it.
+  // ConvertEncodingInto sets `converted` only when the conversion changes a byte.
+  static int32_t ConvertEncodingInto(const Bytes& data, int32_t utf8ByDefault, Bytes& converted,
+                                     bool& changed);
+  int32_t ExtractCdataInto(std::string_view data, std::string& rewritten);
+  int32_t ParseView(std::string_view data, int32_t quoteAware);
   void PushFree(int32_t number);
   int32_t PopFree();
 

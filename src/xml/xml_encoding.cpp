@@ -1,30 +1,97 @@
 // The encoding pass: decide from the declaration whether the data is UTF-8 and convert it.
+#include <cstdint>
+#include <cstring>
+
 #include "text/encoding.h"
 #include "text/text_ops.h"
 #include "xml/xml_document.h"
 
 namespace quorvane {
+namespace {
 
 using namespace std::string_view_literals;
 
-int32_t XmlDocument::ConvertEncoding(Bytes& data, int32_t utf8ByDefault) {
-  const Text text = BytesToText(data);
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// FindText's walk over the text without copying the whole page into a Text first: matches
+// start only where a character starts (a byte 0x80-0xFF begins a two-byte character), and the
+// walk begins at `from` whatever byte is there. The text ends at the first zero byte; the
+// patterns hold none, so a match can never reach past it. `sought` is lower-case ASCII when
+// ignoreCase.
+size_t FindOnCharStart(std::string_view text, std::string_view sought, size_t from,
+                       bool ignoreCase) {
+  const size_t m = sought.size();
+  for (size_t p = from; p < text.size() && text.size() - p >= m && text[p] != '\0';
+       p += static_cast<unsigned char>(text[p]) >= 0x80 ? 2 : 1) {
+    size_t i = 0;
+    while (i < m && (ignoreCase ? LowerAscii(text[p + i]) : text[p + i]) == sought[i]) ++i;
+    if (i == m) return p;
+    // A lead byte directly before the end of the text ends the walk.
+    if (static_cast<unsigned char>(text[p]) >= 0x80 && p + 1 < text.size() && text[p + 1] == '\0') {
+      break;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// Bytes 1-0x7F are the same characters in UTF-8 and in code page 936, so for such data the
+// conversion is the identity. One pass tests for bytes >= 0x80 and for zero bytes together.
+bool IsPlainAscii(std::string_view bytes) {
+  constexpr uint64_t kLow = 0x0101010101010101ull;
+  constexpr uint64_t kHigh = 0x8080808080808080ull;
+  uint64_t bad = 0;
+  size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    // A high bit set in the word itself, or the classic has-a-zero-byte test.
+    bad |= word | ((word - kLow) & ~word);
+  }
+  for (; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    bad |= c == 0 ? 0x80 : c;
+  }
+  return (bad & kHigh) == 0;
+}
+
+}  // namespace
+
+int32_t XmlDocument::ConvertEncodingInto(const Bytes& data, int32_t utf8ByDefault,
+                                         Bytes& converted, bool& changed) {
+  changed = false;
+  const std::string_view text = data.view();
+
   // The whole text is searched, not only a declaration, and a missing "encoding" leaves the
   // value search at position 7: the page decides nothing then, utf8ByDefault does.
-  const int32_t found = FindText(text, Text("encoding"sv), 0, true);
-  const int32_t start = (found < 0 ? -1 : found) + 8;
-  const int32_t end = FindText(text, Text("?>"sv), start, false);
-  Text value = end < 0 ? Text() : TextMid(text, start, end - start);
+  const size_t found = FindOnCharStart(text, "encoding"sv, 0, true);
+  const size_t start = (found == std::string_view::npos ? 0 : found + 1) + 8;  // 1-based
+  const size_t end = FindOnCharStart(text, "?>"sv, start - 1, false);
+  Text value;
+  if (end != std::string_view::npos && end + 1 > start) {
+    value = Text(text.substr(start - 1, end + 1 - start));
+  }
   value = ReplaceAllText(value, Text("="sv), Text());
   value = ReplaceAllText(value, Text("\""sv), Text());
   value = ToLower(TrimSpaces(value));
 
   if (TextEquals(value, Text("gb2312"sv))) return 0;
   if (TextEquals(value, Text("utf-8"sv)) || utf8ByDefault != 0) {
-    data = TextToBytes(Utf8ToGbk(data));
+    // A play-address answer is plain ASCII, which the conversion would hand back unchanged.
+    if (!IsPlainAscii(data.view())) {
+      converted = TextToBytes(Utf8ToGbk(data));
+      changed = true;
+    }
     return 1;
   }
   return 0;
+}
+
+int32_t XmlDocument::ConvertEncoding(Bytes& data, int32_t utf8ByDefault) {
+  Bytes converted;
+  bool changed = false;
+  const int32_t result = ConvertEncodingInto(data, utf8ByDefault, converted, changed);
+  if (changed) data = std::move(converted);
+  return result;
 }
 
 }  // namespace quorvane

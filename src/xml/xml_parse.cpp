@@ -24,15 +24,29 @@ bool ClosingNameEquals(std::string_view piece, std::string_view name) {
 }  // namespace
 
 int32_t XmlDocument::LoadData(const Bytes& data, int32_t utf8ByDefault, int32_t quoteAware) {
+  // The previous raw buffer's memory is reused for the new copy: the program reloads its one
+  // document with every query, and a fresh 16 MiB allocation costs page faults each time.
+  std::string buffer = std::move(rawData.mutable_str());
   Clear();
-  rawData = data;
-  Bytes working = data;
-  ConvertEncoding(working, utf8ByDefault);
-  ExtractCdata(working);
-  return ParseXml(working, quoteAware);
+  buffer.assign(data.view());
+  rawData = Bytes(std::move(buffer));
+  // The working copy is only made where a pass changes bytes; otherwise the passes read
+  // rawData itself, which stays as the caller gave it.
+  std::string_view working = rawData.view();
+  Bytes converted;
+  bool changed = false;
+  ConvertEncodingInto(rawData, utf8ByDefault, converted, changed);
+  if (changed) working = converted.view();
+  std::string extracted;
+  if (ExtractCdataInto(working, extracted) > 0) working = extracted;
+  return ParseView(working, quoteAware);
 }
 
 int32_t XmlDocument::ParseXml(const Bytes& data, int32_t quoteAware) {
+  return ParseView(data.view(), quoteAware);
+}
+
+int32_t XmlDocument::ParseView(std::string_view data, int32_t quoteAware) {
   // Numbers are handed out from 1 and each ended element lands at the position of its number,
   // so the table must start empty even when this pass is called on a loaded document.
   nodes.Clear();
@@ -43,10 +57,11 @@ int32_t XmlDocument::ParseXml(const Bytes& data, int32_t quoteAware) {
   // The bottom entry stands for the document: it never matches a closing tag and its children
   // (the top-level elements) are discarded.
   std::vector<XmlNode> open(1);
+  open.reserve(64);
   int32_t counter = 0;
   XmlNode scratch;
 
-  const bool ok = xml_detail::ForEachPiece(data.view(), '<', quoteAware != 0,
+  const bool ok = xml_detail::ForEachPiece(data, '<', quoteAware != 0,
                                            [&](std::string_view p) {
     // Text before the first "<", whitespace between tags, declarations, processing
     // instructions and comments (each of their pieces) are skipped.

@@ -24,6 +24,13 @@ int32_t XmlDocument::ParseTagView(std::string_view content, std::string_view tex
   node.children.Clear();
   if (!withText && !content.empty() && content.back() == '/') content.remove_suffix(1);
 
+  // Most tags are a bare name; they need no token walk.
+  if (content.find_first_of(" \"") == std::string_view::npos) {
+    node.name = Text(content);
+    if (withText) node.text = RestoreCdataView(textPart);
+    return 1;
+  }
+
   // Only a space outside double quotes separates tokens; the first raw token is the name even
   // when it is empty, and the first kept token is never read as an attribute.
   bool first = true;
