@@ -2,6 +2,8 @@
 // 2 s connect) with an empty answer, or with the bytes that came before the fault.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <functional>
 
@@ -22,6 +24,10 @@ constexpr auto kBound = 8s;
 
 enum class Routine { kFetchUrl, kWebRequest };
 
+void PrintTo(Routine routine, std::ostream* out) {
+  *out << (routine == Routine::kFetchUrl ? "FetchUrl" : "WebRequest");
+}
+
 std::string Call(Routine routine, const std::string& url) {
   if (routine == Routine::kFetchUrl) return FetchUrl(Text(url)).str();
   return WebRequest(Text(url)).str();
@@ -32,6 +38,9 @@ struct HostileCase {
   std::function<void(RawConnection&)> script;
   std::string expected;
 };
+
+// Test names in CTest show the case name instead of the bytes of the case.
+void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 
 const HostileCase kCases[] = {
     {"AcceptAndStall", [](RawConnection& c) { c.Stall(); }, ""},

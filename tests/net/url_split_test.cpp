@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "net/endpoints.h"
 #include "net/web_request.h"
 #include "text/text_ops.h"
@@ -14,6 +16,9 @@ struct SplitCase {
   int32_t port;
   std::string path;
 };
+
+// Test names in CTest show the case name instead of the bytes of the case.
+void PrintTo(const SplitCase& c, std::ostream* out) { *out << c.name; }
 
 class UrlSplitTest : public ::testing::TestWithParam<SplitCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "site_fixture.h"
 #include "text/text_ops.h"
 
@@ -35,6 +37,9 @@ struct HeaderCase {
   std::vector<std::pair<std::string, std::string>> wireHeaders;
   std::string wireBody;
 };
+
+// Test names in CTest show the case name instead of the bytes of the case.
+void PrintTo(const HeaderCase& c, std::ostream* out) { *out << c.name; }
 
 class HeaderBlockTest : public SiteTest, public ::testing::WithParamInterface<HeaderCase> {};
 
