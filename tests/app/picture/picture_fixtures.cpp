@@ -10,28 +10,28 @@
 
 namespace quorvane::picture_test {
 
-std::string Dib(const DibSpec& spec) {
+std::string Dib(const DibSpec& recipe) {
   ByteWriter w;
-  if (spec.headerSize == 12) {
-    w.U32(12).U16(static_cast<uint32_t>(spec.width)).U16(static_cast<uint32_t>(spec.height));
-    w.U16(1).U16(spec.bitsPerPixel);
-    for (uint32_t c : spec.palette) w.U8(c).U8(c >> 8).U8(c >> 16);
+  if (recipe.headerSize == 12) {
+    w.U32(12).U16(static_cast<uint32_t>(recipe.width)).U16(static_cast<uint32_t>(recipe.height));
+    w.U16(1).U16(recipe.bitsPerPixel);
+    for (uint32_t c : recipe.palette) w.U8(c).U8(c >> 8).U8(c >> 16);
   } else {
-    w.U32(spec.headerSize).U32(static_cast<uint32_t>(spec.width));
-    w.U32(static_cast<uint32_t>(spec.height)).U16(1).U16(spec.bitsPerPixel);
-    w.U32(spec.compression).U32(static_cast<uint32_t>(spec.pixels.size()));
-    w.U32(2835).U32(2835).U32(static_cast<uint32_t>(spec.palette.size())).U32(0);
-    w.Zeros(spec.headerSize - 40);
-    for (uint32_t m : spec.masks) w.U32(m);
-    for (uint32_t c : spec.palette) w.U8(c).U8(c >> 8).U8(c >> 16).U8(0);
+    w.U32(recipe.headerSize).U32(static_cast<uint32_t>(recipe.width));
+    w.U32(static_cast<uint32_t>(recipe.height)).U16(1).U16(recipe.bitsPerPixel);
+    w.U32(recipe.compression).U32(static_cast<uint32_t>(recipe.pixels.size()));
+    w.U32(2835).U32(2835).U32(static_cast<uint32_t>(recipe.palette.size())).U32(0);
+    w.Zeros(recipe.headerSize - 40);
+    for (uint32_t m : recipe.masks) w.U32(m);
+    for (uint32_t c : recipe.palette) w.U8(c).U8(c >> 8).U8(c >> 16).U8(0);
   }
-  w.Raw(spec.pixels);
+  w.Raw(recipe.pixels);
   return w.str();
 }
 
-Bytes Bmp(const DibSpec& spec) {
-  const std::string dib = Dib(spec);
-  const size_t tables = dib.size() - spec.pixels.size();
+Bytes Bmp(const DibSpec& recipe) {
+  const std::string dib = Dib(recipe);
+  const size_t tables = dib.size() - recipe.pixels.size();
   ByteWriter w;
   w.Raw("BM").U32(static_cast<uint32_t>(14 + dib.size())).U32(0);
   w.U32(static_cast<uint32_t>(14 + tables)).Raw(dib);
@@ -62,32 +62,32 @@ Bytes Icon(uint16_t type, const std::vector<IconEntrySpec>& entries) {
 }
 
 std::string IconDib24(int32_t width, int32_t height, uint32_t rgb, int maskX, int maskY) {
-  DibSpec spec;
-  spec.width = width;
-  spec.height = 2 * height;
-  spec.bitsPerPixel = 24;
-  spec.pixels = Rows24(std::vector<std::vector<uint32_t>>(
+  DibSpec recipe;
+  recipe.width = width;
+  recipe.height = 2 * height;
+  recipe.bitsPerPixel = 24;
+  recipe.pixels = Rows24(std::vector<std::vector<uint32_t>>(
       static_cast<size_t>(height), std::vector<uint32_t>(static_cast<size_t>(width), rgb)));
   const size_t stride = (static_cast<size_t>(width) + 31) / 32 * 4;
   std::string mask(stride * static_cast<size_t>(height), '\0');
   const size_t storedRow = static_cast<size_t>(height - 1 - maskY);  // bottom-up
   mask[storedRow * stride + static_cast<size_t>(maskX) / 8] =
       static_cast<char>(0x80 >> (maskX % 8));
-  spec.pixels += mask;
-  return Dib(spec);
+  recipe.pixels += mask;
+  return Dib(recipe);
 }
 
-Bytes Pcx(const PcxSpec& spec) {
+Bytes Pcx(const PcxSpec& recipe) {
   ByteWriter w;
-  w.U8(0x0A).U8(spec.version).U8(1).U8(spec.bitsPerPixel);
-  w.U16(0).U16(0).U16(spec.xMax).U16(spec.yMax).U16(72).U16(72);
-  w.Zeros(48).U8(0).U8(1).U16(spec.bytesPerLine).U16(1);
+  w.U8(0x0A).U8(recipe.version).U8(1).U8(recipe.bitsPerPixel);
+  w.U16(0).U16(0).U16(recipe.xMax).U16(recipe.yMax).U16(72).U16(72);
+  w.Zeros(48).U8(0).U8(1).U16(recipe.bytesPerLine).U16(1);
   w.Zeros(128 - w.size());
-  w.Raw(spec.encoded);
-  if (spec.withPalette) {
+  w.Raw(recipe.encoded);
+  if (recipe.withPalette) {
     w.U8(0x0C);
     for (size_t i = 0; i < 256; ++i) {
-      const uint32_t c = i < spec.palette.size() ? spec.palette[i] : 0;
+      const uint32_t c = i < recipe.palette.size() ? recipe.palette[i] : 0;
       w.U8(c >> 16).U8(c >> 8).U8(c);
     }
   }
@@ -162,26 +162,26 @@ ColorMapObject* MakeColourMap(const std::vector<uint32_t>& colours) {
 
 }  // namespace
 
-Bytes Png(const PngSpec& spec) {
+Bytes Png(const PngSpec& recipe) {
   std::string out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   png_set_write_fn(png, &out, WriteToString, FlushNothing);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bitDepth, recipe.colourType,
+               recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
-  for (uint32_t c : spec.palette) {
+  for (uint32_t c : recipe.palette) {
     palette.push_back(png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
                                 static_cast<png_byte>(c)});
   }
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-  std::vector<png_byte> alpha(spec.transparency.begin(), spec.transparency.end());
+  std::vector<png_byte> alpha(recipe.transparency.begin(), recipe.transparency.end());
   if (!alpha.empty()) {
     png_set_tRNS(png, info, alpha.data(), static_cast<int>(alpha.size()), nullptr);
   }
   png_write_info(png, info);
-  std::vector<std::string> rows = spec.rows;
+  std::vector<std::string> rows = recipe.rows;
   std::vector<png_bytep> pointers;
   for (std::string& row : rows) pointers.push_back(reinterpret_cast<png_bytep>(row.data()));
   png_write_image(png, pointers.data());
@@ -190,14 +190,14 @@ Bytes Png(const PngSpec& spec) {
   return Bytes(std::move(out));
 }
 
-Bytes Gif(const GifSpec& spec) {
+Bytes Gif(const GifSpec& recipe) {
   std::string out;
   int error = 0;
   GifFileType* gif = EGifOpen(&out, WriteGifBytes, &error);
   EGifSetGifVersion(gif, true);
-  ColorMapObject* global = MakeColourMap(spec.globalColours);
-  EGifPutScreenDesc(gif, spec.width, spec.height, 8, 0, global);
-  for (const GifFrameSpec& frame : spec.frames) {
+  ColorMapObject* global = MakeColourMap(recipe.globalColours);
+  EGifPutScreenDesc(gif, recipe.width, recipe.height, 8, 0, global);
+  for (const GifFrameSpec& frame : recipe.frames) {
     const GifByteType control[4] = {
         static_cast<GifByteType>(frame.disposal << 2 | (frame.transparentIndex >= 0 ? 1 : 0)),
         static_cast<GifByteType>(frame.delayHundredths & 0xFF),

@@ -37,10 +37,10 @@ struct DibSpec {
   std::vector<uint32_t> palette;  // 0xRRGGBB
   std::string pixels;
 };
-std::string Dib(const DibSpec& spec);
+std::string Dib(const DibSpec& recipe);
 
 // A BMP file around the DIB, its pixel offset pointing just past the tables.
-Bytes Bmp(const DibSpec& spec);
+Bytes Bmp(const DibSpec& recipe);
 
 // Stored rows of 24-bit pixels (0xRRGGBB), each padded to four bytes; `rows` in stored order.
 std::string Rows24(const std::vector<std::vector<uint32_t>>& rows);
@@ -68,7 +68,7 @@ struct PcxSpec {
   std::vector<uint32_t> palette;  // 0xRRGGBB, padded to 256 entries
   bool withPalette = true;
 };
-Bytes Pcx(const PcxSpec& spec);
+Bytes Pcx(const PcxSpec& recipe);
 
 // JPEG of width × height, each pixel `colour(x, y)` as 0xRRGGBB, at quality 100. Grey files
 // use the blue byte; CMYK files take 0xCCMMYYKK values.
@@ -86,7 +86,7 @@ struct PngSpec {
   std::vector<uint32_t> palette;    // 0xRRGGBB
   std::vector<uint8_t> transparency;  // tRNS for palette files
 };
-Bytes Png(const PngSpec& spec);
+Bytes Png(const PngSpec& recipe);
 
 struct GifFrameSpec {
   int left = 0, top = 0, width = 1, height = 1;
@@ -102,7 +102,7 @@ struct GifSpec {
   std::vector<uint32_t> globalColours;  // 0xRRGGBB, a power of two entries; empty: none
   std::vector<GifFrameSpec> frames;
 };
-Bytes Gif(const GifSpec& spec);
+Bytes Gif(const GifSpec& recipe);
 
 // Replaces the CRC of the PNG chunk starting at `chunkOffset` (its length field) after an edit.
 void FixPngCrc(std::string& png, size_t chunkOffset);

@@ -51,51 +51,51 @@ void PutU32(std::string& s, size_t at, uint32_t v) {
 // --- BMP ---
 
 DibSpec Bmp24TwoByTwo() {
-  DibSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.pixels = Rows24({{kRed, kGreen}, {kBlue, kWhite}});  // bottom row first
-  return spec;
+  DibSpec recipe;
+  recipe.width = 2;
+  recipe.height = 2;
+  recipe.pixels = Rows24({{kRed, kGreen}, {kBlue, kWhite}});  // bottom row first
+  return recipe;
 }
 
 Bytes BmpWithSides(int32_t width, int32_t height) {
-  DibSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.pixels = std::string(64, '\0');
-  return Bmp(spec);
+  DibSpec recipe;
+  recipe.width = width;
+  recipe.height = height;
+  recipe.pixels = std::string(64, '\0');
+  return Bmp(recipe);
 }
 
 Bytes BmpPalette(uint32_t bits, int32_t width, std::string pixels) {
-  DibSpec spec;
-  spec.width = width;
-  spec.bitsPerPixel = bits;
-  spec.palette = {kRed, kGreen, kBlue, kWhite};
-  spec.pixels = std::move(pixels);
-  return Bmp(spec);
+  DibSpec recipe;
+  recipe.width = width;
+  recipe.bitsPerPixel = bits;
+  recipe.palette = {kRed, kGreen, kBlue, kWhite};
+  recipe.pixels = std::move(pixels);
+  return Bmp(recipe);
 }
 
 Bytes BmpDirect(uint32_t bits, uint32_t compression, std::vector<uint32_t> masks,
                 std::string pixels) {
-  DibSpec spec;
-  spec.bitsPerPixel = bits;
-  spec.compression = compression;
-  spec.masks = std::move(masks);
-  spec.pixels = std::move(pixels);
-  return Bmp(spec);
+  DibSpec recipe;
+  recipe.bitsPerPixel = bits;
+  recipe.compression = compression;
+  recipe.masks = std::move(masks);
+  recipe.pixels = std::move(pixels);
+  return Bmp(recipe);
 }
 
 Bytes BmpRle8(bool withEnd) {
-  DibSpec spec;
-  spec.width = 4;
-  spec.height = 2;
-  spec.bitsPerPixel = 8;
-  spec.compression = 1;
-  spec.palette = {kRed, kGreen, kBlue, kWhite};
+  DibSpec recipe;
+  recipe.width = 4;
+  recipe.height = 2;
+  recipe.bitsPerPixel = 8;
+  recipe.compression = 1;
+  recipe.palette = {kRed, kGreen, kBlue, kWhite};
   // Bottom row: a run of two greens, end of line; top row: three stored pixels (padded).
-  spec.pixels = std::string("\x02\x01\x00\x00\x00\x03\x02\x03\x00\x00", 10);
-  if (withEnd) spec.pixels += std::string("\x00\x01", 2);
-  return Bmp(spec);
+  recipe.pixels = std::string("\x02\x01\x00\x00\x00\x03\x02\x03\x00\x00", 10);
+  if (withEnd) recipe.pixels += std::string("\x00\x01", 2);
+  return Bmp(recipe);
 }
 
 // --- JPEG ---
@@ -129,10 +129,10 @@ std::string JpegWithRepeatedScan(int repeats) {
 // --- PNG ---
 
 Bytes PngAlpha() {
-  PngSpec spec;
-  spec.width = 2;
-  spec.rows = {std::string("\xFF\x00\x00\x80\x00\x00\xFF\x00", 8)};
-  return Png(spec);
+  PngSpec recipe;
+  recipe.width = 2;
+  recipe.rows = {std::string("\xFF\x00\x00\x80\x00\x00\xFF\x00", 8)};
+  return Png(recipe);
 }
 
 std::string PngWithSides(uint32_t width, uint32_t height) {
@@ -171,49 +171,49 @@ GifFrameSpec GifFrame(int left, int top, int width, int height, uint8_t index) {
 }
 
 Bytes GifTwoFrames() {
-  GifSpec spec{2, 2, kGifColours, {}};
-  spec.frames.push_back(GifFrame(0, 0, 2, 2, 0));
-  spec.frames[0].delayHundredths = 20;
-  spec.frames.push_back(GifFrame(1, 1, 1, 1, 1));
-  spec.frames[1].delayHundredths = 0;
-  return Gif(spec);
+  GifSpec recipe{2, 2, kGifColours, {}};
+  recipe.frames.push_back(GifFrame(0, 0, 2, 2, 0));
+  recipe.frames[0].delayHundredths = 20;
+  recipe.frames.push_back(GifFrame(1, 1, 1, 1, 1));
+  recipe.frames[1].delayHundredths = 0;
+  return Gif(recipe);
 }
 
 Bytes GifManyFrames(int width, int height, int frames) {
-  GifSpec spec{width, height, kGifColours, {}};
-  for (int i = 0; i < frames; ++i) spec.frames.push_back(GifFrame(0, 0, 1, 1, 1));
-  return Gif(spec);
+  GifSpec recipe{width, height, kGifColours, {}};
+  for (int i = 0; i < frames; ++i) recipe.frames.push_back(GifFrame(0, 0, 1, 1, 1));
+  return Gif(recipe);
 }
 
 // --- ICO and CUR ---
 
 std::string IconDib32(uint32_t argb) {
-  DibSpec spec;
-  spec.height = 2;
-  spec.bitsPerPixel = 32;
+  DibSpec recipe;
+  recipe.height = 2;
+  recipe.bitsPerPixel = 32;
   ByteWriter w;
   w.U32(argb).U32(0);  // one pixel, then a one-row mask with nothing masked
-  spec.pixels = w.str();
-  return Dib(spec);
+  recipe.pixels = w.str();
+  return Dib(recipe);
 }
 
 std::string PngTransparentPixel() {
-  PngSpec spec;
-  spec.rows = {std::string("\x10\x20\x30\x00", 4)};
-  return Png(spec).str();
+  PngSpec recipe;
+  recipe.rows = {std::string("\x10\x20\x30\x00", 4)};
+  return Png(recipe).str();
 }
 
 // --- PCX ---
 
 PcxSpec Pcx3x2() {
-  PcxSpec spec;
-  spec.xMax = 2;
-  spec.yMax = 1;
-  spec.bytesPerLine = 4;
+  PcxSpec recipe;
+  recipe.xMax = 2;
+  recipe.yMax = 1;
+  recipe.bytesPerLine = 4;
   // A run of five reds fills the first row and spills into the second; then three greens.
-  spec.encoded = "\xC5\x01\xC3\x02";
-  spec.palette = {0x000000, kRed, kGreen};
-  return spec;
+  recipe.encoded = "\xC5\x01\xC3\x02";
+  recipe.palette = {0x000000, kRed, kGreen};
+  return recipe;
 }
 
 // --- The table ---
@@ -237,12 +237,12 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"BmpTopDown32IgnoresFourthByte",
      [] {
-       DibSpec spec;
-       spec.width = 1;
-       spec.height = -2;
-       spec.bitsPerPixel = 32;
-       spec.pixels = std::string("\x00\x00\xFF\x12\xFF\x00\x00\x00", 8);
-       return Bmp(spec);
+       DibSpec recipe;
+       recipe.width = 1;
+       recipe.height = -2;
+       recipe.bitsPerPixel = 32;
+       recipe.pixels = std::string("\x00\x00\xFF\x12\xFF\x00\x00\x00", 8);
+       return Bmp(recipe);
      },
      [](const DecodedPicture& p) {
        EXPECT_EQ(At(p, 0, 0), 0xFFFF0000u);
@@ -274,10 +274,10 @@ const DecodeCase kDecodeCases[] = {
      [](const DecodedPicture& p) { EXPECT_EQ(At(p, 0, 0), 0xFF00FF00u); }},
     {"BmpCoreHeader",
      [] {
-       DibSpec spec;
-       spec.headerSize = 12;
-       spec.pixels = Rows24({{0x123456}});
-       return Bmp(spec);
+       DibSpec recipe;
+       recipe.headerSize = 12;
+       recipe.pixels = Rows24({{0x123456}});
+       return Bmp(recipe);
      },
      [](const DecodedPicture& p) { EXPECT_EQ(At(p, 0, 0), 0xFF123456u); }},
     {"BmpRle8", [] { return BmpRle8(true); },
@@ -290,13 +290,13 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"BmpRle4",
      [] {
-       DibSpec spec;
-       spec.width = 3;
-       spec.bitsPerPixel = 4;
-       spec.compression = 2;
-       spec.palette = {kRed, kGreen, kBlue};
-       spec.pixels = std::string("\x03\x12\x00\x01", 4);
-       return Bmp(spec);
+       DibSpec recipe;
+       recipe.width = 3;
+       recipe.bitsPerPixel = 4;
+       recipe.compression = 2;
+       recipe.palette = {kRed, kGreen, kBlue};
+       recipe.pixels = std::string("\x03\x12\x00\x01", 4);
+       return Bmp(recipe);
      },
      [](const DecodedPicture& p) {
        EXPECT_EQ(At(p, 0, 0), 0xFF00FF00u);
@@ -365,13 +365,13 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"PngPaletteWithTransparency",
      [] {
-       PngSpec spec;
-       spec.width = 2;
-       spec.colourType = 3;
-       spec.palette = {kRed, kGreen};
-       spec.transparency = {0x40};
-       spec.rows = {std::string("\x00\x01", 2)};
-       return Png(spec);
+       PngSpec recipe;
+       recipe.width = 2;
+       recipe.colourType = 3;
+       recipe.palette = {kRed, kGreen};
+       recipe.transparency = {0x40};
+       recipe.rows = {std::string("\x00\x01", 2)};
+       return Png(recipe);
      },
      [](const DecodedPicture& p) {
        EXPECT_EQ(At(p, 0, 0), 0x40FF0000u);
@@ -379,12 +379,12 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"PngGrey16Bit",
      [] {
-       PngSpec spec;
-       spec.width = 2;
-       spec.colourType = 0;
-       spec.bitDepth = 16;
-       spec.rows = {std::string("\xFF\xFF\x80\x80", 4)};
-       return Png(spec);
+       PngSpec recipe;
+       recipe.width = 2;
+       recipe.colourType = 0;
+       recipe.bitDepth = 16;
+       recipe.rows = {std::string("\xFF\xFF\x80\x80", 4)};
+       return Png(recipe);
      },
      [](const DecodedPicture& p) {
        EXPECT_EQ(At(p, 0, 0), 0xFFFFFFFFu);
@@ -392,12 +392,12 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"PngGrey1Bit",
      [] {
-       PngSpec spec;
-       spec.width = 3;
-       spec.colourType = 0;
-       spec.bitDepth = 1;
-       spec.rows = {std::string("\xA0", 1)};
-       return Png(spec);
+       PngSpec recipe;
+       recipe.width = 3;
+       recipe.colourType = 0;
+       recipe.bitDepth = 1;
+       recipe.rows = {std::string("\xA0", 1)};
+       return Png(recipe);
      },
      [](const DecodedPicture& p) {
        EXPECT_EQ(At(p, 0, 0), 0xFFFFFFFFu);
@@ -406,17 +406,17 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"PngInterlacedRgb",
      [] {
-       PngSpec spec;
-       spec.width = 3;
-       spec.height = 3;
-       spec.colourType = 2;
-       spec.interlaced = true;
+       PngSpec recipe;
+       recipe.width = 3;
+       recipe.height = 3;
+       recipe.colourType = 2;
+       recipe.interlaced = true;
        for (int y = 0; y < 3; ++y) {
          std::string row;
          for (int x = 0; x < 3; ++x) row += {static_cast<char>(x * 80), static_cast<char>(y * 80), 7};
-         spec.rows.push_back(row);
+         recipe.rows.push_back(row);
        }
-       return Png(spec);
+       return Png(recipe);
      },
      [](const DecodedPicture& p) {
        EXPECT_EQ(At(p, 2, 1), 0xFFA05007u);
@@ -442,11 +442,11 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"GifTransparentIndexSingleFrame",
      [] {
-       GifSpec spec{2, 1, kGifColours, {GifFrame(0, 0, 2, 1, 3)}};
-       spec.frames[0].indices[0] = 2;
-       spec.frames[0].transparentIndex = 3;
-       spec.frames[0].delayHundredths = 50;
-       return Gif(spec);
+       GifSpec recipe{2, 1, kGifColours, {GifFrame(0, 0, 2, 1, 3)}};
+       recipe.frames[0].indices[0] = 2;
+       recipe.frames[0].transparentIndex = 3;
+       recipe.frames[0].delayHundredths = 50;
+       return Gif(recipe);
      },
      [](const DecodedPicture& p) {
        ASSERT_EQ(p.frames.size(), 1u);
@@ -456,9 +456,9 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"GifDisposeToBackground",
      [] {
-       GifSpec spec{2, 2, kGifColours, {GifFrame(0, 0, 2, 2, 0), GifFrame(0, 0, 1, 1, 1)}};
-       spec.frames[0].disposal = 2;
-       return Gif(spec);
+       GifSpec recipe{2, 2, kGifColours, {GifFrame(0, 0, 2, 2, 0), GifFrame(0, 0, 1, 1, 1)}};
+       recipe.frames[0].disposal = 2;
+       return Gif(recipe);
      },
      [](const DecodedPicture& p) {
        EXPECT_EQ(At(p, 0, 0, 1), 0xFF00FF00u);
@@ -466,11 +466,11 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"GifDisposeToPrevious",
      [] {
-       GifSpec spec{2, 2, kGifColours,
+       GifSpec recipe{2, 2, kGifColours,
                     {GifFrame(0, 0, 2, 2, 0), GifFrame(0, 0, 2, 2, 2), GifFrame(0, 0, 1, 1, 1)}};
-       spec.frames[0].disposal = 1;
-       spec.frames[1].disposal = 3;
-       return Gif(spec);
+       recipe.frames[0].disposal = 1;
+       recipe.frames[1].disposal = 3;
+       return Gif(recipe);
      },
      [](const DecodedPicture& p) {
        ASSERT_EQ(p.frames.size(), 3u);
@@ -586,10 +586,10 @@ const DecodeCase kDecodeCases[] = {
      nullptr},
     {"IcoOneRowDib",  // the stored height covers colour and mask rows: 1 leaves no rows
      [] {
-       DibSpec spec;
-       spec.height = 1;
-       spec.pixels = std::string(8, '\0');
-       return Icon(1, {{32, 16, Dib(spec)}});
+       DibSpec recipe;
+       recipe.height = 1;
+       recipe.pixels = std::string(8, '\0');
+       return Icon(1, {{32, 16, Dib(recipe)}});
      },
      nullptr},
 
@@ -605,14 +605,14 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"PcxBlackAndWhite",
      [] {
-       PcxSpec spec;
-       spec.version = 3;
-       spec.bitsPerPixel = 1;
-       spec.xMax = 9;
-       spec.bytesPerLine = 2;
-       spec.encoded = "\x80\x40";
-       spec.withPalette = false;
-       return Pcx(spec);
+       PcxSpec recipe;
+       recipe.version = 3;
+       recipe.bitsPerPixel = 1;
+       recipe.xMax = 9;
+       recipe.bytesPerLine = 2;
+       recipe.encoded = "\x80\x40";
+       recipe.withPalette = false;
+       return Pcx(recipe);
      },
      [](const DecodedPicture& p) {
        EXPECT_EQ(At(p, 0, 0), 0xFFFFFFFFu);
@@ -621,32 +621,32 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"PcxRunsCut",
      [] {
-       PcxSpec spec = Pcx3x2();
-       spec.encoded = "\xC5\x01";
-       return Pcx(spec);
+       PcxSpec recipe = Pcx3x2();
+       recipe.encoded = "\xC5\x01";
+       return Pcx(recipe);
      },
      nullptr},
     {"PcxPaletteMissing",
      [] {
-       PcxSpec spec = Pcx3x2();
-       spec.encoded += std::string(800, '\x01');
-       spec.withPalette = false;
-       return Pcx(spec);
+       PcxSpec recipe = Pcx3x2();
+       recipe.encoded += std::string(800, '\x01');
+       recipe.withPalette = false;
+       return Pcx(recipe);
      },
      nullptr},
     {"PcxLineShorterThanWidth",
      [] {
-       PcxSpec spec = Pcx3x2();
-       spec.bytesPerLine = 2;
-       return Pcx(spec);
+       PcxSpec recipe = Pcx3x2();
+       recipe.bytesPerLine = 2;
+       return Pcx(recipe);
      },
      nullptr},
     {"PcxSideAboveLimit",
      [] {
-       PcxSpec spec = Pcx3x2();
-       spec.xMax = 0xFFFF;
-       spec.bytesPerLine = 0xFFFF;
-       return Pcx(spec);
+       PcxSpec recipe = Pcx3x2();
+       recipe.xMax = 0xFFFF;
+       recipe.bytesPerLine = 0xFFFF;
+       return Pcx(recipe);
      },
      nullptr},
     {"PcxHeaderCut", [] { return Bytes(Cut(Pcx(Pcx3x2()), 100)); }, nullptr},
