@@ -1,7 +1,8 @@
 // Appends 60-byte lines to the log box of a real, shown MainWindow (offscreen) and compares
 // 20,000 appends with 2,000: a cost per line that does not grow with the log keeps the ratio
 // near 10. Rewriting the whole box for every line, the obvious way, is shown for 2,000 lines
-// as the reference.
+// as the reference. One line of 2 MiB, as a hostile video page makes the query log, shows
+// that a line costs time linear in its length: breaking it at word boundaries took minutes.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -62,6 +63,35 @@ void BM_AppendLog(benchmark::State& state) {
 }
 BENCHMARK(BM_AppendLog)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A title cut from a hostile page: code-page-936 characters, then one run of ASCII with no place
+// to break a line, 2 MiB with its CR LF.
+Text HostileLine(size_t bytes) {
+  std::string line = quorvane::Local("视频标题:").str();
+  line.reserve(bytes);
+  while (line.size() + 2 < bytes) line += "cid=";
+  line.resize(bytes - 2, '=');
+  return Text(line + "\r\n");
+}
+
+void BM_AppendLongLine(benchmark::State& state) {
+  const Text line = HostileLine(static_cast<size_t>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto window = std::make_unique<Window>();
+    state.ResumeTiming();
+    window->window.controls().AppendLog(line);
+    QApplication::processEvents();
+    state.PauseTiming();
+    if (window->window.controls().ReadContent(EditBox::编辑框1).Length() != line.Length()) {
+      state.SkipWithError("the log box lost bytes");
+    }
+    window.reset();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_AppendLongLine)->Arg(2 << 20)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // The literal algorithm: read everything, concatenate, write everything back.
 void BM_RewriteWholeLog(benchmark::State& state) {
   const int lines = static_cast<int>(state.range(0));
@@ -109,6 +139,9 @@ int main(int argc, char** argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
+
+  const double longLine = reporter.Milliseconds("BM_AppendLongLine/2097152/iterations:3");
+  if (longLine > 0) std::printf("\none line of 2 MiB: %.1f ms\n", longLine);
 
   const double small = reporter.Milliseconds("BM_AppendLog/2000/iterations:3");
   const double large = reporter.Milliseconds("BM_AppendLog/20000/iterations:3");

@@ -1,11 +1,47 @@
 #include "app/log_box.h"
 
+#include <QMimeData>
 #include <QScrollBar>
 #include <QString>
+#include <QStringView>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace quorvane {
+
+namespace {
+
+// Breaking lines at word boundaries costs time quadratic in the length of a run without a
+// break opportunity: for every display line, Qt extends the line to the end of the run before it
+// falls back to breaking anywhere. A hostile page gives runs of megabytes (minutes of layout per
+// line), so a box holding a line this long breaks anywhere, which is linear. Below it, an
+// unbreakable run costs a few milliseconds, and no log line comes near it.
+constexpr qsizetype kLongLine = 10000;
+
+bool IsLineBreak(QChar c) {
+  return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator ||
+         c == QChar::ParagraphSeparator;
+}
+
+// Whether `text` holds a line of kLongLine characters or more once it is inserted into a line
+// of `joined` characters. Where the text goes into that line is not known, so its first line
+// and its last line each count with all of them.
+bool HasLongLine(QStringView text, qsizetype joined) {
+  qsizetype line = joined;
+  bool broken = false;
+  for (QChar c : text) {
+    if (IsLineBreak(c)) {
+      line = 0;
+      broken = true;
+    } else if (++line >= kLongLine) {
+      return true;
+    }
+  }
+  return broken && line + joined >= kLongLine;
+}
+
+}  // namespace
 
 LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -29,9 +65,21 @@ void LogBox::ProgramWrite(Write write) {
   ShowTop();
 }
 
+void LogBox::WrapForLongLines(bool longLines) {
+  // Changing the mode lays the whole document out again, so it changes only when it must.
+  const QTextOption::WrapMode mode =
+      longLines ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+  if (wordWrapMode() != mode) setWordWrapMode(mode);
+}
+
 void LogBox::ReplaceText(const QString& text) {
+  const bool longLines = HasLongLine(text, 0);
+  // Before the text goes in when it has a long line, and after the old one is gone when it has
+  // none: a long line must never be laid out at word boundaries, not even the old one.
+  if (longLines) WrapForLongLines(true);
   // setPlainText raises textChanged once and leaves the undo stack empty by itself.
   ProgramWrite([&] { setPlainText(text); });
+  if (!longLines) WrapForLongLines(false);
 }
 
 void LogBox::AppendText(const QString& text) {
@@ -41,6 +89,9 @@ void LogBox::AppendText(const QString& text) {
     emit textChanged();
     return;
   }
+  // Only ever towards breaking anywhere: finding out whether the rest of the box still holds a
+  // long line would cost time that grows with the log.
+  if (HasLongLine(text, document()->lastBlock().length() - 1)) WrapForLongLines(true);
   ProgramWrite([&] {
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
@@ -49,6 +100,14 @@ void LogBox::AppendText(const QString& text) {
     end.insertText(text);
     end.endEditBlock();
   });
+}
+
+void LogBox::insertFromMimeData(const QMimeData* source) {
+  // The paste goes in at the caret, into the line the caret is on.
+  if (source->hasText() && HasLongLine(source->text(), textCursor().block().length() - 1)) {
+    WrapForLongLines(true);
+  }
+  QPlainTextEdit::insertFromMimeData(source);
 }
 
 void LogBox::ShowTop() {

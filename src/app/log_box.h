@@ -1,9 +1,13 @@
 // The multi-line log box 编辑框1: a plain-text editor the user may type into, and that the
-// program rewrites or extends as a whole.
+// program rewrites or extends as a whole. Long lines wrap at the box's width, at word
+// boundaries; while the box holds a line of ten thousand characters or more (a hostile page
+// makes lines of megabytes), every line wraps anywhere, which Qt lays out in linear time. The
+// text itself is never changed for that.
 #pragma once
 
 #include <QPlainTextEdit>
 
+class QMimeData;
 class QString;
 
 namespace quorvane {
@@ -22,7 +26,14 @@ class LogBox : public QPlainTextEdit {
   // the appended text: it is inserted at the end of the document, without touching the rest.
   void AppendText(const QString& text);
 
+ protected:
+  // A paste or a drop of a very long line switches the wrapping first, as an append does.
+  void insertFromMimeData(const QMimeData* source) override;
+
  private:
+  // Makes the box break lines anywhere before a text with a very long line goes in, and after
+  // a replacement with short lines only, at the word boundaries again.
+  void WrapForLongLines(bool longLines);
   // Runs a program write with the undo stack off, so that the stack holds the user's typing
   // only and cannot grow with the log.
   template <typename Write>
