@@ -94,6 +94,16 @@ class Array {
   const T& operator[](int32_t k) const { return At(k); }
 
   void Append(T value) { items_.push_back(std::move(value)); }
+  // Builds the new last element in place from args and returns it, so that a large element is
+  // not first built elsewhere and then moved in.
+  template <typename... Args>
+  T& Emplace(Args&&... args) {
+    return items_.emplace_back(std::forward<Args>(args)...);
+  }
+  // Room for at least `count` elements without reallocating; the elements stay as they are.
+  void Reserve(int32_t count) {
+    if (count > 0) items_.reserve(static_cast<size_t>(count));
+  }
   // Removes element k; numbers outside 1…Count() leave the array unchanged.
   void RemoveAt(int32_t k) {
     if (k >= 1 && k <= Count()) items_.erase(items_.begin() + (k - 1));

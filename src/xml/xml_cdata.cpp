@@ -34,7 +34,8 @@ size_t FindSequence(std::string_view haystack, std::string_view needle, size_t f
   return std::string_view::npos;
 }
 
-Bytes MarkerAbsentFrom(std::string_view data, int32_t length) {
+// Without an "@" in the data no marker can occur in it, and the first one drawn is taken.
+Bytes MarkerAbsentFrom(std::string_view data, int32_t length, bool mayHoldAt = true) {
   SeedRandom();
   const size_t letters = length > 0 ? static_cast<size_t>(length) : 0;
   std::string marker(letters + 1, '@');
@@ -43,7 +44,9 @@ Bytes MarkerAbsentFrom(std::string_view data, int32_t length) {
       marker[i] = static_cast<char>('A' + RandomInRange(0, 25));
     }
     // One scan of the data per attempt, however the page is made.
-    if (FindSequence(data, marker, 0) == std::string_view::npos) return Bytes(std::move(marker));
+    if (!mayHoldAt || FindSequence(data, marker, 0) == std::string_view::npos) {
+      return Bytes(std::move(marker));
+    }
   }
   return Bytes();
 }
@@ -60,14 +63,27 @@ int32_t DecimalValue(std::string_view digits) {
   return value;
 }
 
+// k in decimal, written straight into the placeholder rather than through a temporary string.
+void AppendDecimal(std::string& out, int32_t k) {
+  char digits[12];
+  char* end = digits + sizeof digits;
+  char* p = end;
+  uint32_t rest = static_cast<uint32_t>(k);
+  do {
+    *--p = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+  } while (rest != 0);
+  out.append(p, static_cast<size_t>(end - p));
+}
+
 }  // namespace
 
 Bytes XmlDocument::MakeCdataMarker(const Bytes& data, int32_t length) {
   return MarkerAbsentFrom(data.view(), length);
 }
 
-int32_t XmlDocument::ExtractCdataInto(std::string_view in, std::string& out) {
-  const Bytes marker = MarkerAbsentFrom(in, 5);
+int32_t XmlDocument::ExtractCdataInto(std::string_view in, bool mayHoldAt, std::string& out) {
+  const Bytes marker = MarkerAbsentFrom(in, 5, mayHoldAt);
   // The rewritten data is built in one pass. Searching on after the section's "]]>" finds the
   // same openers as searching the rewritten data after the placeholder's first byte would,
   // since a placeholder holds no "<".
@@ -87,7 +103,7 @@ int32_t XmlDocument::ExtractCdataInto(std::string_view in, std::string& out) {
     cdataSections.Append(Bytes(in.substr(a + kOpener.size(), b - a - kOpener.size())));
     out.append(marker.view());
     out.push_back(',');
-    out.append(std::to_string(k));
+    AppendDecimal(out, k);
     out.push_back('.');
     copied = b + kCloser.size();
     ++k;
@@ -99,7 +115,7 @@ int32_t XmlDocument::ExtractCdataInto(std::string_view in, std::string& out) {
 
 int32_t XmlDocument::ExtractCdata(Bytes& data) {
   std::string rewritten;
-  const int32_t sections = ExtractCdataInto(data.view(), rewritten);
+  const int32_t sections = ExtractCdataInto(data.view(), true, rewritten);
   if (sections > 0) data = Bytes(std::move(rewritten));
   return sections;
 }

@@ -136,10 +136,13 @@ class XmlDocument {
                        bool withText) const;
   Text RestoreCdataView(std::string_view value) const;
   // The passes on views, so that LoadData copies the data only where a pass changes it.
-  // ConvertEncodingInto sets `converted` only when the conversion changes a byte.
-  static int32_t ConvertEncodingInto(const Bytes& data, int32_t utf8ByDefault, Bytes& converted,
+  // ConvertEncodingInto sets `converted` only when the conversion changes a byte; plainAscii,
+  // when known, spares it the look at every byte. ExtractCdataInto searches the data for its
+  // marker only when mayHoldAt (an "@" occurs in it).
+  static int32_t ConvertEncodingInto(const Bytes& data, int32_t utf8ByDefault,
+                                     std::optional<bool> plainAscii, Bytes& converted,
                                      bool& changed);
-  int32_t ExtractCdataInto(std::string_view data, std::string& rewritten);
+  int32_t ExtractCdataInto(std::string_view data, bool mayHoldAt, std::string& rewritten);
   int32_t ParseView(std::string_view data, int32_t quoteAware);
   void PushFree(int32_t number);
   int32_t PopFree();
@@ -152,6 +155,17 @@ class XmlDocument {
   Array<int32_t> freeNumbers;
   // How often each number occurs in freeNumbers, so CheckNode need not search the list.
   std::unordered_map<int32_t, int32_t> freeCount;
+  // Memory for LoadData's working copy, kept from one load to the next as rawData's is: the
+  // program reloads its one document with every query, and a fresh buffer of the page's size
+  // would cost an allocation and page faults each time. Its contents mean nothing between
+  // loads, so a copied document starts without them.
+  struct ScratchBuffer {
+    std::string bytes;
+    ScratchBuffer() = default;
+    ScratchBuffer(const ScratchBuffer&) {}
+    ScratchBuffer& operator=(const ScratchBuffer&) { return *this; }
+  };
+  ScratchBuffer workingCopy;
 };
 
 }  // namespace quorvane

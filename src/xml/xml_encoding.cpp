@@ -1,10 +1,10 @@
 // The encoding pass: decide from the declaration whether the data is UTF-8 and convert it.
 #include <cstdint>
-#include <cstring>
 
 #include "text/encoding.h"
 #include "text/text_ops.h"
 #include "xml/xml_document.h"
+#include "xml/xml_survey.h"
 
 namespace quorvane {
 namespace {
@@ -34,30 +34,11 @@ size_t FindOnCharStart(std::string_view text, std::string_view sought, size_t fr
   return std::string_view::npos;
 }
 
-// Bytes 1-0x7F are the same characters in UTF-8 and in code page 936, so for such data the
-// conversion is the identity. One pass tests for bytes >= 0x80 and for zero bytes together.
-bool IsPlainAscii(std::string_view bytes) {
-  constexpr uint64_t kLow = 0x0101010101010101ull;
-  constexpr uint64_t kHigh = 0x8080808080808080ull;
-  uint64_t bad = 0;
-  size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    uint64_t word;
-    std::memcpy(&word, bytes.data() + i, 8);
-    // A high bit set in the word itself, or the classic has-a-zero-byte test.
-    bad |= word | ((word - kLow) & ~word);
-  }
-  for (; i < bytes.size(); ++i) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    bad |= c == 0 ? 0x80 : c;
-  }
-  return (bad & kHigh) == 0;
-}
-
 }  // namespace
 
 int32_t XmlDocument::ConvertEncodingInto(const Bytes& data, int32_t utf8ByDefault,
-                                         Bytes& converted, bool& changed) {
+                                         std::optional<bool> plainAscii, Bytes& converted,
+                                         bool& changed) {
   changed = false;
   const std::string_view text = data.view();
 
@@ -76,8 +57,9 @@ int32_t XmlDocument::ConvertEncodingInto(const Bytes& data, int32_t utf8ByDefaul
 
   if (TextEquals(value, Text("gb2312"sv))) return 0;
   if (TextEquals(value, Text("utf-8"sv)) || utf8ByDefault != 0) {
-    // A play-address answer is plain ASCII, which the conversion would hand back unchanged.
-    if (!IsPlainAscii(data.view())) {
+    // A play-address answer is plain ASCII, which the conversion would hand back unchanged:
+    // bytes 1-0x7F are the same characters in UTF-8 and in code page 936.
+    if (!(plainAscii.has_value() ? *plainAscii : xml_detail::IsPlainAscii(data.view()))) {
       converted = TextToBytes(Utf8ToGbk(data));
       changed = true;
     }
@@ -89,7 +71,7 @@ int32_t XmlDocument::ConvertEncodingInto(const Bytes& data, int32_t utf8ByDefaul
 int32_t XmlDocument::ConvertEncoding(Bytes& data, int32_t utf8ByDefault) {
   Bytes converted;
   bool changed = false;
-  const int32_t result = ConvertEncodingInto(data, utf8ByDefault, converted, changed);
+  const int32_t result = ConvertEncodingInto(data, utf8ByDefault, std::nullopt, converted, changed);
   if (changed) data = std::move(converted);
   return result;
 }

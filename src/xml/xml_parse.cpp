@@ -4,6 +4,8 @@
 
 #include "xml/xml_document.h"
 #include "xml/xml_pieces.h"
+#include "xml/xml_survey.h"
+#include "xml/xml_tag_tokens.h"
 
 namespace quorvane {
 namespace {
@@ -28,17 +30,21 @@ int32_t XmlDocument::LoadData(const Bytes& data, int32_t utf8ByDefault, int32_t 
   // document with every query, and a fresh 16 MiB allocation costs page faults each time.
   std::string buffer = std::move(rawData.mutable_str());
   Clear();
-  buffer.assign(data.view());
+  buffer.clear();
+  // The copy also answers, while each block is in the cache, the two questions that would
+  // otherwise take a pass over the whole page each: is it plain ASCII, does it hold an "@".
+  const xml_detail::DataSurvey survey = xml_detail::CopyAndSurvey(data.view(), buffer);
   rawData = Bytes(std::move(buffer));
   // The working copy is only made where a pass changes bytes; otherwise the passes read
   // rawData itself, which stays as the caller gave it.
   std::string_view working = rawData.view();
   Bytes converted;
   bool changed = false;
-  ConvertEncodingInto(rawData, utf8ByDefault, converted, changed);
+  ConvertEncodingInto(rawData, utf8ByDefault, survey.plainAscii, converted, changed);
   if (changed) working = converted.view();
-  std::string extracted;
-  if (ExtractCdataInto(working, extracted) > 0) working = extracted;
+  // Converted bytes may hold an "@" that the original did not (as a trail byte).
+  const bool mayHoldAt = changed || survey.holdsAt;
+  if (ExtractCdataInto(working, mayHoldAt, workingCopy.bytes) > 0) working = workingCopy.bytes;
   return ParseView(working, quoteAware);
 }
 
@@ -54,12 +60,25 @@ int32_t XmlDocument::ParseView(std::string_view data, int32_t quoteAware) {
   freeCount.clear();
   root = 0;
 
+  // An open element is kept as views of its tag in the data and built only when it ends,
+  // straight into its table entry: its number, and so its place, is only known then. Its tag
+  // is still checked when it opens, as an unclosed element's bad attribute fails the load too.
   // The bottom entry stands for the document: it never matches a closing tag and its children
   // (the top-level elements) are discarded.
-  std::vector<XmlNode> open(1);
+  struct OpenElement {
+    std::string_view content;
+    std::string_view textPart;
+    std::string_view name;
+    // Where this element's run starts in childNumbers.
+    size_t firstChild = 0;
+  };
+  std::vector<OpenElement> open(1);
   open.reserve(64);
+  // The child numbers of all open elements, innermost last. A list is only built, at its exact
+  // size, when its element ends, so a parent costs one allocation however many children it has.
+  std::vector<int32_t> childNumbers;
+  childNumbers.reserve(256);
   int32_t counter = 0;
-  XmlNode scratch;
 
   const bool ok = xml_detail::ForEachPiece(data, '<', quoteAware != 0,
                                            [&](std::string_view p) {
@@ -73,29 +92,42 @@ int32_t XmlDocument::ParseView(std::string_view data, int32_t quoteAware) {
 
     if (closing) {
       if (selfClosing) return false;
-      if (open.size() == 1 || !ClosingNameEquals(p, open.back().name.view())) return false;
+      if (open.size() == 1 || !ClosingNameEquals(p, open.back().name)) return false;
       ++counter;
-      open[open.size() - 2].children.Append(counter);
-      XmlNode& top = open.back();
-      top.number = counter;
-      for (int32_t child : top.children) nodes[child].parent = counter;
-      if (xml_detail::IsBlank(top.text.view())) top.text = Text();
-      nodes.Append(std::move(top));
+      const OpenElement& top = open.back();
+      XmlNode& node = nodes.Emplace();
+      ParseTagView(top.content, top.textPart, node, true);
+      node.number = counter;
+      if (xml_detail::IsBlank(node.text.view())) node.text = Text();
+      node.children.Reserve(static_cast<int32_t>(childNumbers.size() - top.firstChild));
+      for (size_t i = top.firstChild; i < childNumbers.size(); ++i) {
+        node.children.Append(childNumbers[i]);
+        nodes[childNumbers[i]].parent = counter;
+      }
+      // Dropping the run leaves the enclosing element's run on top, which this element joins.
+      childNumbers.resize(top.firstChild);
+      childNumbers.push_back(counter);
       open.pop_back();
       return true;
     }
     const std::string_view content = p.substr(0, tagEnd);
     const std::string_view textPart = p.substr(tagEnd + 1);
     if (selfClosing) {
-      if (ParseTagView(content, textPart, scratch, false) == 0) return false;
+      // Built straight in its table entry; a failed tag clears the whole table anyway.
+      XmlNode& node = nodes.Emplace();
+      if (ParseTagView(content, textPart, node, false) == 0) return false;
       ++counter;
-      open.back().children.Append(counter);
-      scratch.number = counter;
-      nodes.Append(std::move(scratch));
+      childNumbers.push_back(counter);
+      node.number = counter;
       return true;
     }
-    if (ParseTagView(content, textPart, scratch, true) == 0) return false;
-    open.push_back(std::move(scratch));
+    std::string_view name;
+    if (!xml_detail::WalkTag(
+            content, [&](std::string_view first) { name = xml_detail::UpToZero(first); },
+            [](std::string_view, std::string_view) {})) {
+      return false;
+    }
+    open.push_back(OpenElement{content, textPart, name, childNumbers.size()});
     return true;
   });
 

@@ -4,6 +4,7 @@
 
 #include "xml/xml_document.h"
 #include "xml/xml_pieces.h"
+#include "xml/xml_tag_tokens.h"
 
 namespace quorvane {
 
@@ -24,36 +25,11 @@ int32_t XmlDocument::ParseTagView(std::string_view content, std::string_view tex
   node.children.Clear();
   if (!withText && !content.empty() && content.back() == '/') content.remove_suffix(1);
 
-  // Most tags are a bare name; they need no token walk.
-  if (content.find_first_of(" \"") == std::string_view::npos) {
-    node.name = Text(content);
-    if (withText) node.text = RestoreCdataView(textPart);
-    return 1;
-  }
-
-  // Only a space outside double quotes separates tokens; the first raw token is the name even
-  // when it is empty, and the first kept token is never read as an attribute.
-  bool first = true;
-  bool firstKept = true;
-  bool ok = true;
-  xml_detail::ForEachPiece(content, ' ', true, [&](std::string_view token) {
-    if (first) {
-      node.name = Text(token);
-      first = false;
-    }
-    if (xml_detail::IsBlank(token) || token == "/") return true;
-    if (firstKept) {
-      firstKept = false;
-      return true;
-    }
-    const size_t eq = token.find('=');
-    if (eq == std::string_view::npos) {
-      ok = false;
-      return false;
-    }
-    node.attributes.Append(XmlAttribute{Text(token.substr(0, eq)), Text(token.substr(eq + 1))});
-    return true;
-  });
+  const bool ok = xml_detail::WalkTag(
+      content, [&](std::string_view name) { node.name = Text(name); },
+      [&](std::string_view name, std::string_view value) {
+        node.attributes.Append(XmlAttribute{Text(name), Text(value)});
+      });
   if (withText) node.text = RestoreCdataView(textPart);
   return ok ? 1 : 0;
 }

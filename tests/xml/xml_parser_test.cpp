@@ -59,12 +59,18 @@ const LoadCase kLoadCases[] = {
      "1:b{}^2() 2:a{}^0(1) root=2"},
     {"UnclosedDocumentElement", "<a><b>x</b>", 0, 1, "1:b{x}^0() root=1"},
     {"UnclosedWithoutFinishedElement", "<a><b>", 0, 1, "root=0"},
+    {"SiblingsAfterNestedParents", "<r><a><x/><y/></a><b/><c><z/></c></r>", 0, 1,
+     "1:x{}^3() 2:y{}^3() 3:a{}^7(1,2) 4:b{}^7() 5:z{}^6() 6:c{}^7(5) 7:r{}^0(3,4,6) root=7"},
+    {"ClosingNameMatchesTheNameUpToItsZeroByte", "<a\0b c=1>x</a>"s, 0, 1,
+     "1:a c=1{x}^0() root=1"},
     {"TwoTopLevelElements", "<a/><b><c/></b>", 0, 1, "1:a{}^0() 2:c{}^3() 3:b{}^0(2) root=3"},
     {"ZeroByteEndsEveryText", "<a\0b>x\0y</a>"s, 0, 1, "1:a{x}^0() root=1"},
     {"QuoteAwareKeepsAngleInValue", "<a t=\"<b>\"></a>", 1, 1, "1:a t=\"<b>\"{}^0() root=1"},
     {"ClosingTagWithSpaceBeforeName", "<a></ a >", 0, 1, "1:a{}^0() root=1"},
 
     {"AttributeWithoutEquals", "<a flag></a>", 0, 0, "root=0"},
+    // An element that never ends still has its tag read when it opens.
+    {"UnclosedElementWithBareWord", "<r><b/><a flag><c/>", 0, 0, "root=0"},
     {"SingleQuotedValueWithSpace", "<a t='x y'></a>", 0, 0, "root=0"},
     {"TextAfterEndTag", "<a><b></b>tail</a>", 0, 0, "root=0"},
     {"CommentHoldingAngleIsReadAsTag", "<a><!-- 1 <b x --></a>", 0, 0, "root=0"},
@@ -151,6 +157,39 @@ TEST(XmlLoadEncoding, Utf8IsDecodedUnlessDeclaredGb2312) {
     XmlNode node;
     ASSERT_EQ(doc.GetNode(0, node), 1);
     EXPECT_EQ(node.text.str(), c.converted ? gbk : utf8);
+  }
+}
+
+// The load looks at the page's bytes block by block while copying it; a byte that decides the
+// conversion counts wherever it lies, also far past the first block or at a block's edge.
+TEST(XmlLoadEncoding, ByteFarIntoThePageDecidesTheConversion) {
+  struct Case {
+    const char* name;
+    size_t fill;
+    std::string tail;
+    // Name and text of the root: the element that ended last.
+    std::string rootName;
+    std::string rootText;
+  };
+  const Case cases[] = {
+      {"PlainAscii", 40000, "y", "b", "y"},
+      {"Utf8AfterTheFirstBlocks", 40000, "\xE4\xB8\xAD", "b", "\xD6\xD0"},
+      // The character's three bytes straddle the end of the first 16 KiB.
+      {"Utf8AtABlockEdge", 16 * 1024 - 11, "\xE4\xB8\xAD", "b", "\xD6\xD0"},
+      // The conversion takes the page as text, so it ends at the zero byte and b never ends;
+      // without it b would end and keep the text before the zero byte.
+      {"ZeroByteAfterTheFirstBlocks", 40000, "y\0z"s, "a", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string data = "<a>" + std::string(c.fill, ' ') + "</a><b>" + c.tail + "</b>";
+    XmlDocument doc;
+    ASSERT_EQ(doc.LoadData(B(data), 1), 1);
+    XmlNode node;
+    ASSERT_EQ(doc.GetNode(0, node), 1);
+    EXPECT_EQ(node.name.str(), c.rootName);
+    EXPECT_EQ(node.text.str(), c.rootText);
+    EXPECT_EQ(doc.GetRawData(), B(data));
   }
 }
 
