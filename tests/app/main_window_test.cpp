@@ -1,5 +1,6 @@
 // The window as the user meets it: the fifteen controls, the frame, the keyboard and the event
 // table.
+#include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -241,6 +242,12 @@ void MainWindowTest::eventTable_data() {
       << QStringLiteral("图片框2") << QStringLiteral("before\n登录信息:再次获取验证码中…\n");
   QTest::newRow("编辑框5 focused: captcha")
       << QStringLiteral("编辑框5") << QStringLiteral("before\n登录信息:获取验证码中…\n");
+  QTest::newRow("按钮2 clicked: query")
+      << QStringLiteral("按钮2")
+      << QStringLiteral("before\n") + QString(84, u'=') +
+             QStringLiteral("\n标题:\nUP主:\n投稿时间:\n图片地址:\nCID:\nAID:\n") +
+             QString(41, u'=') + QStringLiteral("视频下载地址") + QString(27, u'=') +
+             QStringLiteral("\n");
   QTest::newRow("清空内容 clicked: clear") << QStringLiteral("清空内容") << QString();
 }
 
@@ -250,6 +257,13 @@ void MainWindowTest::eventTable() {
   TestWindow t;
   QVERIFY(t.Show());
   t.controls().AppendLog(Text("before\r\n"));
+  // The log changes while the handler runs: that is when the busy cursor must be up.
+  auto* log = t.find<QPlainTextEdit>("编辑框1");
+  QList<int> cursorsWhileLogging;
+  QObject::connect(log, &QPlainTextEdit::textChanged, log, [&cursorsWhileLogging] {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    cursorsWhileLogging.append(cursor != nullptr ? int(cursor->shape()) : -1);
+  });
   auto* target = t.window.findChild<QWidget*>(control);
   if (control == QStringLiteral("编辑框5")) {
     target->setFocus(Qt::MouseFocusReason);
@@ -257,6 +271,11 @@ void MainWindowTest::eventTable() {
     QTest::mouseClick(target, Qt::LeftButton);
   }
   QCOMPARE(t.find<QPlainTextEdit>("编辑框1")->toPlainText(), expectedLog);
+  QVERIFY(!cursorsWhileLogging.isEmpty());
+  // Clearing the log blocks nothing, so it shows no busy cursor; every workflow does.
+  const int expectedCursor = control == QStringLiteral("清空内容") ? -1 : int(Qt::WaitCursor);
+  for (int cursor : cursorsWhileLogging)
+    QCOMPARE(cursor, expectedCursor);
   // The busy cursor of the handler is gone once it has returned.
   QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
