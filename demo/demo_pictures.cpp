@@ -71,17 +71,19 @@ std::string DrawCover(const SampleVideo& video) {
   painter.drawRect(0, 12, kCoverWidth, 40);
   painter.setPen(Qt::white);
   painter.setFont(DemoFont(20, true));
-  painter.drawText(QRect(12, 12, kCoverWidth - 24, 40), Qt::AlignVCenter | Qt::AlignLeft,
-                   QString::fromUtf8(video.title.data(), static_cast<qsizetype>(video.title.size())));
+  painter.drawText(
+      QRect(12, 12, kCoverWidth - 24, 40), Qt::AlignVCenter | Qt::AlignLeft,
+      QString::fromUtf8(video.title.data(), static_cast<qsizetype>(video.title.size())));
 
   painter.setBrush(QColor(0xfb, 0x72, 0x99));
   painter.setPen(Qt::NoPen);
   painter.drawRoundedRect(QRect(12, 60, 96, 24), 6, 6);
   painter.setPen(Qt::white);
   painter.setFont(DemoFont(14, true));
-  painter.drawText(QRect(12, 60, 96, 24), Qt::AlignCenter,
-                   QStringLiteral("AV") + QString::fromLatin1(video.av.data(),
-                                                              static_cast<qsizetype>(video.av.size())));
+  painter.drawText(
+      QRect(12, 60, 96, 24), Qt::AlignCenter,
+      QStringLiteral("AV") +
+          QString::fromLatin1(video.av.data(), static_cast<qsizetype>(video.av.size())));
   painter.setFont(DemoFont(11, false));
   painter.drawText(QRect(0, kCoverHeight - 18, kCoverWidth - 6, 16),
                    Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Quorvane demo"));
@@ -98,8 +100,8 @@ std::string DrawCaptcha(std::string_view code, uint32_t seed) {
   painter.setRenderHint(QPainter::Antialiasing);
 
   for (int line = 0; line < 6; ++line) {
-    painter.setPen(QPen(QColor(random.bounded(120, 220), random.bounded(120, 220),
-                               random.bounded(120, 220)), 1.5));
+    painter.setPen(QPen(
+        QColor(random.bounded(120, 220), random.bounded(120, 220), random.bounded(120, 220)), 1.5));
     painter.drawLine(random.bounded(kCaptchaWidth), random.bounded(kCaptchaHeight),
                      random.bounded(kCaptchaWidth), random.bounded(kCaptchaHeight));
   }

@@ -62,7 +62,8 @@ DemoSite::DemoSite(uint64_t seed) : book_(seed), sessionTokens_(seed ^ 0x5e55101
   std::uniform_int_distribution<size_t> letter(0, kCaptchaAlphabet.size() - 1);
   for (size_t i = 0; i < kCaptchaPoolSize; ++i) {
     std::string code;
-    for (int k = 0; k < kCaptchaLength; ++k) code += kCaptchaAlphabet[letter(codes)];
+    for (int k = 0; k < kCaptchaLength; ++k)
+      code += kCaptchaAlphabet[letter(codes)];
     std::string picture = DrawCaptcha(code, codes());
     captchas_.push_back({std::move(code), std::move(picture)});
   }
@@ -97,16 +98,16 @@ void DemoSite::RouteVideos() {
   for (const SampleVideo& video : SampleVideos()) {
     site_.Route("GET", "/video/av" + std::string(video.av), Page(VideoPage(video, host)));
     if (video.kind == PageKind::Normal || video.kind == PageKind::WithoutCid) {
-      site_.Route("GET", CoverPath(video),
-                  Data(video.cover == CoverFormat::Png ? "image/png" : "image/jpeg",
-                       DrawCover(video)));
+      site_.Route(
+          "GET", CoverPath(video),
+          Data(video.cover == CoverFormat::Png ? "image/png" : "image/jpeg", DrawCover(video)));
     }
     for (int segment = 1; segment <= video.segments; ++segment) {
       for (bool backup : {false, true}) {
-        site_.Route("GET", SegmentPath(video, segment, backup),
-                    Data("text/plain; charset=utf-8",
-                         "Quorvane demo: segment " + std::to_string(segment) + " of av" +
-                             std::string(video.av) + "\n"));
+        site_.Route(
+            "GET", SegmentPath(video, segment, backup),
+            Data("text/plain; charset=utf-8", "Quorvane demo: segment " + std::to_string(segment) +
+                                                  " of av" + std::string(video.av) + "\n"));
       }
     }
   }
@@ -133,8 +134,8 @@ void DemoSite::RouteAccount() {
 
 Response DemoSite::ServePlayUrl(const RecordedRequest& request) const {
   auto values = QueryValues(request.query);
-  const SampleVideo* video = values.contains("cid") ? FindSampleVideoByCid(values.at("cid"))
-                                                   : nullptr;
+  const SampleVideo* video =
+      values.contains("cid") ? FindSampleVideoByCid(values.at("cid")) : nullptr;
   bool signedRight = values.contains("sign") && values.at("sign") == kPlayUrlSign;
   bool qualityRight = values.contains("quality") && values.at("quality") == "2";
   std::string body = (video && signedRight && qualityRight)
@@ -171,8 +172,7 @@ Response DemoSite::ServeLogin(const RecordedRequest& request) {
   std::string token = request.Cookie(std::string(kCaptchaCookie));
   // The token is spent even when the form is unreadable: one captcha, one attempt.
   bool captchaAccepted = !token.empty() && book_.Redeem(token, form ? form->vdcode : "");
-  LoginOutcome outcome =
-      form ? JudgeLogin(*form, captchaAccepted) : LoginOutcome::WrongCaptcha;
+  LoginOutcome outcome = form ? JudgeLogin(*form, captchaAccepted) : LoginOutcome::WrongCaptcha;
 
   Response response = Page(LoginPage(outcome, form ? form->userid : ""));
   response.headers.emplace_back("Set-Cookie", ExpiredCookieHeader(kCaptchaCookie));

@@ -10,12 +10,23 @@ std::string EscapeHtml(std::string_view text) {
   escaped.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&#39;"; break;
-      default: escaped += c;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&#39;";
+        break;
+      default:
+        escaped += c;
     }
   }
   return escaped;
@@ -37,9 +48,10 @@ std::string DetailsPage(const SampleVideo& video, std::string_view httpHost) {
   std::string page = PageStart(video.title);
   page += "<div class=\"viewbox\">\n";
   page += "<div class=\"v-title\"><h1 title=\"" + title + "\">" + title + "</h1></div>\n";
-  page += "<div class=\"v-up\"><a class=\"up-name\" href=\"/space/10086\"><img class=\"face\" "
-          "data-face=\"/face/10086.png\" title=\"" + uploader + "\" alt=\"" + uploader +
-          "\" /></a></div>\n";
+  page +=
+      "<div class=\"v-up\"><a class=\"up-name\" href=\"/space/10086\"><img class=\"face\" "
+      "data-face=\"/face/10086.png\" title=\"" +
+      uploader + "\" alt=\"" + uploader + "\" /></a></div>\n";
   page += "<div class=\"v-time\"><time datetime=\"" + std::string(video.uploadTime) + "\"><i>" +
           std::string(video.uploadTime) + "</i></time></div>\n";
   page += "<div class=\"cover\"><img src=\"http://" + std::string(httpHost) + CoverPath(video) +
@@ -48,9 +60,10 @@ std::string DetailsPage(const SampleVideo& video, std::string_view httpHost) {
   if (video.cid.empty()) {
     page += "<div id=\"player\">视频正在转码中，请稍后再来。</div>\n";
   } else {
-    page += "<div id=\"player\"><script type=\"text/javascript\">EmbedPlayer('player', "
-            "\"/play.swf\", \"cid=" + std::string(video.cid) + "&aid=" + std::string(video.av) +
-            "\");</script></div>\n";
+    page +=
+        "<div id=\"player\"><script type=\"text/javascript\">EmbedPlayer('player', "
+        "\"/play.swf\", \"cid=" +
+        std::string(video.cid) + "&aid=" + std::string(video.av) + "\");</script></div>\n";
   }
   page += kPageEnd;
   return page;
@@ -67,8 +80,9 @@ std::string DuplicatePage(const SampleVideo& video) {
 
 std::string CannotWatchPage() {
   std::string page = PageStart("视频不见了");
-  page += "<div class=\"error\"><div class=\"title\"><b>好像不能看了...</b></div>"
-          "<p>这个视频已经被删除，或者只有会员才能观看。</p></div>\n";
+  page +=
+      "<div class=\"error\"><div class=\"title\"><b>好像不能看了...</b></div>"
+      "<p>这个视频已经被删除，或者只有会员才能观看。</p></div>\n";
   page += kPageEnd;
   return page;
 }
@@ -76,8 +90,7 @@ std::string CannotWatchPage() {
 }  // namespace
 
 std::string CoverPath(const SampleVideo& video) {
-  return "/cover/av" + std::string(video.av) +
-         (video.cover == CoverFormat::Png ? ".png" : ".jpg");
+  return "/cover/av" + std::string(video.av) + (video.cover == CoverFormat::Png ? ".png" : ".jpg");
 }
 
 std::string SegmentPath(const SampleVideo& video, int segment, bool backup) {
@@ -87,10 +100,13 @@ std::string SegmentPath(const SampleVideo& video, int segment, bool backup) {
 
 std::string VideoPage(const SampleVideo& video, std::string_view httpHost) {
   switch (video.kind) {
-    case PageKind::Duplicate: return DuplicatePage(video);
-    case PageKind::CannotWatch: return CannotWatchPage();
+    case PageKind::Duplicate:
+      return DuplicatePage(video);
+    case PageKind::CannotWatch:
+      return CannotWatchPage();
     case PageKind::Normal:
-    case PageKind::WithoutCid: break;
+    case PageKind::WithoutCid:
+      break;
   }
   return DetailsPage(video, httpHost);
 }
@@ -98,15 +114,16 @@ std::string VideoPage(const SampleVideo& video, std::string_view httpHost) {
 std::string PlayUrlAnswer(const SampleVideo& video, std::string_view httpHost) {
   std::string answer =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<video>\n<result>suee</result>\n"
-      "<timelength>" + std::to_string(video.segments * 122500) + "</timelength>\n"
+      "<timelength>" +
+      std::to_string(video.segments * 122500) +
+      "</timelength>\n"
       "<format>flv</format>\n<accept_quality>3,2,1</accept_quality>\n";
   for (int segment = 1; segment <= video.segments; ++segment) {
     answer += "<durl>\n<order>" + std::to_string(segment) +
               "</order>\n<length>122500</length>\n<size>9876543</size>\n";
     for (bool backup : {false, true}) {
       answer += "<url><![CDATA[http://" + std::string(httpHost) +
-                SegmentPath(video, segment, backup) +
-                "?expires=1316000000&ssig=demo]]></url>\n";
+                SegmentPath(video, segment, backup) + "?expires=1316000000&ssig=demo]]></url>\n";
     }
     answer += "</durl>\n";
   }

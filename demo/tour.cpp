@@ -29,8 +29,8 @@ class Driver {
 
   // false, with a message, when a control is missing.
   bool Ready() const {
-    for (const char* name : {"编辑框2", "编辑框3", "编辑框4", "编辑框5", "按钮1", "按钮2", "按钮3",
-                             "图片框2"}) {
+    for (const char* name :
+         {"编辑框2", "编辑框3", "编辑框4", "编辑框5", "按钮1", "按钮2", "按钮3", "图片框2"}) {
       if (!Find(name)) {
         std::cerr << "quorvane-demo: the window has no control named " << name << "\n";
         return false;
@@ -128,7 +128,8 @@ std::vector<Step> TourSteps(const DemoSite& site) {
 
 // Lets queued work land (the captcha text in the title, repaints) before the picture is taken.
 void Settle() {
-  for (int round = 0; round < 3; ++round) QApplication::processEvents();
+  for (int round = 0; round < 3; ++round)
+    QApplication::processEvents();
 }
 
 }  // namespace

@@ -18,15 +18,18 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+    s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+    s.remove_suffix(1);
   return s;
 }
 
 // Bytes already read past the head stay in `buffer`; this pulls more as the body needs them.
 class BodyReader {
  public:
-  BodyReader(SocketStream& stream, std::string buffer) : stream_(stream), buffer_(std::move(buffer)) {}
+  BodyReader(SocketStream& stream, std::string buffer)
+      : stream_(stream), buffer_(std::move(buffer)) {}
 
   bool Need(size_t count) {
     while (buffer_.size() - position_ < count) {
@@ -89,18 +92,30 @@ bool ReadChunkedBody(BodyReader& reader, std::string& body) {
 
 const char* Reason(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 204: return "No Content";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 303: return "See Other";
-    case 307: return "Temporary Redirect";
-    case 308: return "Permanent Redirect";
-    case 400: return "Bad Request";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
+    case 200:
+      return "OK";
+    case 204:
+      return "No Content";
+    case 301:
+      return "Moved Permanently";
+    case 302:
+      return "Found";
+    case 303:
+      return "See Other";
+    case 307:
+      return "Temporary Redirect";
+    case 308:
+      return "Permanent Redirect";
+    case 400:
+      return "Bad Request";
+    case 403:
+      return "Forbidden";
+    case 404:
+      return "Not Found";
+    case 500:
+      return "Internal Server Error";
+    default:
+      return "Status";
   }
 }
 
@@ -188,11 +203,12 @@ void WriteResponse(SocketStream& stream, const Response& response, bool headRequ
     }
   }
 
-  std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " +
-                     Reason(response.status) + "\r\n";
+  std::string head =
+      "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) + "\r\n";
   if (!response.contentType.empty()) head += "Content-Type: " + response.contentType + "\r\n";
   if (!ownLength) head += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
-  for (const auto& [name, value] : response.headers) head += name + ": " + value + "\r\n";
+  for (const auto& [name, value] : response.headers)
+    head += name + ": " + value + "\r\n";
   head += "Connection: close\r\n\r\n";
   if (!stream.WriteAll(head) || headRequest) return;
 

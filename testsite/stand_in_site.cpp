@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <condition_variable>
 #include <csignal>
 #include <list>
@@ -32,7 +32,8 @@ struct SslCtxFree {
 };
 
 std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : text)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -165,9 +166,8 @@ struct StandInSite::Impl {
       Connection& connection = connections.emplace_back();
       connection.fd = fd;
       bool isSecure = listener.secure;
-      connection.thread = std::thread([this, &connection, fd, isSecure] {
-        Serve(connection, fd, isSecure);
-      });
+      connection.thread =
+          std::thread([this, &connection, fd, isSecure] { Serve(connection, fd, isSecure); });
     }
   }
 
@@ -181,7 +181,8 @@ struct StandInSite::Impl {
         it = next;
       }
     }
-    for (Connection& connection : finished) connection.thread.join();
+    for (Connection& connection : finished)
+      connection.thread.join();
   }
 
   void Serve(Connection& connection, int fd, bool isSecure) {

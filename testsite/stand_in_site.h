@@ -13,12 +13,12 @@
 namespace quorvane::testsite {
 
 struct RecordedRequest {
-  bool secure = false;        // arrived on the HTTPS server
-  std::string method;         // as sent, e.g. "POST" or "post"
-  std::string target;         // path and query exactly as on the request line
-  std::string path;           // target without the query
-  std::string query;          // after "?", empty when none
-  std::string version;        // "HTTP/1.0" or "HTTP/1.1"
+  bool secure = false;  // arrived on the HTTPS server
+  std::string method;   // as sent, e.g. "POST" or "post"
+  std::string target;   // path and query exactly as on the request line
+  std::string path;     // target without the query
+  std::string query;    // after "?", empty when none
+  std::string version;  // "HTTP/1.0" or "HTTP/1.1"
   std::vector<std::pair<std::string, std::string>> headers;  // in arrival order
   std::string body;
 

@@ -37,9 +37,10 @@ struct Window {
 
 // 60 bytes with CR LF, a mix of code-page-936 characters and ASCII like the real log.
 Text LogLine(int number) {
-  Text line = quorvane::Local("第") + Text(std::to_string(number)) +
-              quorvane::Local("段地址:") + Text("http://cn-example.acgvideo.com/vg/");
-  while (line.Length() < 58) line += Text("x");
+  Text line = quorvane::Local("第") + Text(std::to_string(number)) + quorvane::Local("段地址:") +
+              Text("http://cn-example.acgvideo.com/vg/");
+  while (line.Length() < 58)
+    line += Text("x");
   return quorvane::TextLeft(line, 58) + Text("\r\n");
 }
 
@@ -49,7 +50,8 @@ void BM_AppendLog(benchmark::State& state) {
     state.PauseTiming();
     auto window = std::make_unique<Window>();
     state.ResumeTiming();
-    for (int i = 0; i < lines; ++i) window->window.controls().AppendLog(LogLine(i));
+    for (int i = 0; i < lines; ++i)
+      window->window.controls().AppendLog(LogLine(i));
     // Whatever layout work the box put off is part of the cost.
     QApplication::processEvents();
     state.PauseTiming();
@@ -68,7 +70,8 @@ BENCHMARK(BM_AppendLog)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond)->I
 Text HostileLine(size_t bytes) {
   std::string line = quorvane::Local("视频标题:").str();
   line.reserve(bytes);
-  while (line.size() + 2 < bytes) line += "cid=";
+  while (line.size() + 2 < bytes)
+    line += "cid=";
   line.resize(bytes - 2, '=');
   return Text(line + "\r\n");
 }
@@ -147,8 +150,9 @@ int main(int argc, char** argv) {
   const double large = reporter.Milliseconds("BM_AppendLog/20000/iterations:3");
   if (small > 0 && large > 0) {
     const double ratio = large / small;
-    std::printf("\n2,000 appends: %.1f ms\n20,000 appends: %.1f ms\nratio: %.2f (goal: at most 12)\n",
-                small, large, ratio);
+    std::printf(
+        "\n2,000 appends: %.1f ms\n20,000 appends: %.1f ms\nratio: %.2f (goal: at most 12)\n",
+        small, large, ratio);
     return ratio <= 12.0 ? 0 : 1;
   }
   return 0;

@@ -34,11 +34,15 @@ constexpr int kUrlsPerDurl = 100;
 std::string HeavyPage(const std::string& host) {
   const std::string filler = "<p class=\"c\">弹幕评论 danmaku 视频 comment 第一段。</p>\n";
   std::string page = "<html><body>\n";
-  while (page.size() < kPageBytes) page += filler;
-  page += "<h1 title=\"重的视频\">重的视频</h1>\n<a class=\"up\" alt=\"上传者\" />\n"
-          "<time class=\"at\"><i>2012-03-04 05:06</i></time>\n"
-          "<img src=\"http://" + host + "/cover.bmp\" style=\"x\">\n"
-          "<embed flashvars=\"cid=4242&&aid=1219760\"></embed></body></html>\n";
+  while (page.size() < kPageBytes)
+    page += filler;
+  page +=
+      "<h1 title=\"重的视频\">重的视频</h1>\n<a class=\"up\" alt=\"上传者\" />\n"
+      "<time class=\"at\"><i>2012-03-04 05:06</i></time>\n"
+      "<img src=\"http://" +
+      host +
+      "/cover.bmp\" style=\"x\">\n"
+      "<embed flashvars=\"cid=4242&&aid=1219760\"></embed></body></html>\n";
   return page;
 }
 
@@ -62,8 +66,9 @@ std::string HeavyAnswer() {
 std::vector<Text> HeavyLogLines() {
   std::vector<Text> lines(9, Local("字段:some value of a field\r\n"));
   for (int k = 1; k <= kDurlNodes * kUrlsPerDurl; ++k) {
-    lines.push_back(Local("第") + IntegerToText(k) + Local("段:http://cdn.example/1/2.flv?"
-                                                         "key=abcdef&ts=1234567890\r\n"));
+    lines.push_back(Local("第") + IntegerToText(k) +
+                    Local("段:http://cdn.example/1/2.flv?"
+                          "key=abcdef&ts=1234567890\r\n"));
   }
   return lines;
 }
@@ -144,7 +149,8 @@ BENCHMARK(BM_FetchPageAndAnswer)->Unit(benchmark::kMillisecond);
 
 void BM_DecodePage(benchmark::State& state) {
   Fixture& f = Shared();
-  for (auto _ : state) benchmark::DoNotOptimize(Utf8ToGbk(f.pageBytes));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Utf8ToGbk(f.pageBytes));
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.page.size()));
 }
 BENCHMARK(BM_DecodePage)->Unit(benchmark::kMillisecond);
@@ -173,7 +179,8 @@ BENCHMARK(BM_ExtractFields)->Unit(benchmark::kMillisecond);
 void BM_ParseAnswer(benchmark::State& state) {
   Fixture& f = Shared();
   XmlDocument doc;
-  for (auto _ : state) benchmark::DoNotOptimize(doc.LoadData(f.answerBytes, 1));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(doc.LoadData(f.answerBytes, 1));
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(f.answer.size()));
 }
 BENCHMARK(BM_ParseAnswer)->Unit(benchmark::kMillisecond);
@@ -182,7 +189,8 @@ void BM_LogIntoText(benchmark::State& state) {
   const std::vector<Text> lines = HeavyLogLines();
   for (auto _ : state) {
     TextLogControls controls;
-    for (const Text& line : lines) controls.AppendLog(line);
+    for (const Text& line : lines)
+      controls.AppendLog(line);
     benchmark::DoNotOptimize(controls.log);
   }
 }
@@ -195,7 +203,8 @@ void BM_LogIntoWindow(benchmark::State& state) {
   MainWindow window(Endpoints::Default(), queryState);
   for (auto _ : state) {
     window.controls().WriteContent(EditBox::编辑框1, Text());
-    for (const Text& line : lines) window.controls().AppendLog(line);
+    for (const Text& line : lines)
+      window.controls().AppendLog(line);
   }
 }
 BENCHMARK(BM_LogIntoWindow)->Unit(benchmark::kMillisecond)->Iterations(1);

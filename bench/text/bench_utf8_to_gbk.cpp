@@ -29,9 +29,11 @@ const std::string& MixedPage() {
       out += std::to_string(next() % 100000000);
       out += "/\" title=\"";
       const uint32_t characters = 4 + next() % 28;
-      for (uint32_t i = 0; i < characters; ++i) AppendUtf8(out, 0x4E00 + (next() >> 8) % (0x9FA6 - 0x4E00));
+      for (uint32_t i = 0; i < characters; ++i)
+        AppendUtf8(out, 0x4E00 + (next() >> 8) % (0x9FA6 - 0x4E00));
       out += "\"><span>";
-      for (uint32_t i = 0; i < characters / 2; ++i) AppendUtf8(out, 0x4E00 + (next() >> 8) % (0x9FA6 - 0x4E00));
+      for (uint32_t i = 0; i < characters / 2; ++i)
+        AppendUtf8(out, 0x4E00 + (next() >> 8) % (0x9FA6 - 0x4E00));
       out += "</span></a></li>\n";
     }
     return out;
@@ -66,7 +68,8 @@ class Iconv {
 
 void BM_Utf8ToGbk(benchmark::State& state) {
   const quorvane::Bytes page(MixedPage());
-  for (auto _ : state) benchmark::DoNotOptimize(quorvane::Utf8ToGbk(page));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(quorvane::Utf8ToGbk(page));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * page.Length());
 }
 
@@ -75,14 +78,18 @@ void BM_IconvUtf8ToCp936(benchmark::State& state) {
   if (!converter.ok()) return state.SkipWithError("no CP936 converter");
   const std::string& page = MixedPage();
   std::string output(page.size(), '\0');
-  for (auto _ : state) benchmark::DoNotOptimize(converter.Convert(page, output));
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(page.size()));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(converter.Convert(page, output));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(page.size()));
 }
 
 void BM_GbkToUtf8(benchmark::State& state) {
   const std::string gbk = quorvane::Utf8ToGbk(quorvane::Bytes(MixedPage())).str();
-  for (auto _ : state) benchmark::DoNotOptimize(quorvane::GbkToUtf8(gbk));
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(gbk.size()));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(quorvane::GbkToUtf8(gbk));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(gbk.size()));
 }
 
 void BM_IconvCp936ToUtf8(benchmark::State& state) {
@@ -90,8 +97,10 @@ void BM_IconvCp936ToUtf8(benchmark::State& state) {
   if (!converter.ok()) return state.SkipWithError("no CP936 converter");
   const std::string gbk = quorvane::Utf8ToGbk(quorvane::Bytes(MixedPage())).str();
   std::string output(gbk.size() * 3, '\0');
-  for (auto _ : state) benchmark::DoNotOptimize(converter.Convert(gbk, output));
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(gbk.size()));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(converter.Convert(gbk, output));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(gbk.size()));
 }
 
 BENCHMARK(BM_Utf8ToGbk)->Unit(benchmark::kMillisecond);

@@ -18,7 +18,8 @@ inline std::string PlayUrlDocument(size_t targetBytes) {
     const std::string n = std::to_string(order);
     const std::string address = "http://cn-zjwz4-dx.acgvideo.com/vg4/f/3d/12345678-" + n +
                                 "-hd.flv?expires=1500000000&ssig=abcdEFGHijklMNOP&oi=1234567"
-                                "&nfa=BTtOpcamF1jPBt2i&dynamic=1&hfa=" + n;
+                                "&nfa=BTtOpcamF1jPBt2i&dynamic=1&hfa=" +
+                                n;
     xml += "<durl>\n<order>" + n + "</order>\n<length>376000</length>\n<size>29000000</size>\n";
     xml += "<url><![CDATA[" + address + "]]></url>\n<backup_url>\n";
     xml += "<url><![CDATA[" + address + "&backup=1]]></url>\n";

@@ -10,8 +10,7 @@ namespace {
 // both bytes of every code-page-936 character, is escaped.
 bool IsKeptAsItIs(unsigned char byte) {
   return byte == '*' || (byte >= ',' && byte <= '/') || (byte >= '0' && byte <= '9') ||
-         byte == '@' || (byte >= 'A' && byte <= 'Z') || byte == '_' ||
-         (byte >= 'a' && byte <= 'z');
+         byte == '@' || (byte >= 'A' && byte <= 'Z') || byte == '_' || (byte >= 'a' && byte <= 'z');
 }
 
 }  // namespace

@@ -37,7 +37,8 @@ class BusyCursor {
 QWidget* CreateControl(const ControlPlace& place, QWidget* parent) {
   const QString caption = Caption(place.caption);
   switch (place.kind) {
-    case ControlKind::LogBox: return new LogBox(parent);
+    case ControlKind::LogBox:
+      return new LogBox(parent);
     case ControlKind::LineEdit: {
       auto* edit = new QLineEdit(caption, parent);
       // What the program writes into a box is never cut; only 编辑框5 gets a limit below.
@@ -52,7 +53,8 @@ QWidget* CreateControl(const ControlPlace& place, QWidget* parent) {
       button->setDefault(false);
       return button;
     }
-    case ControlKind::PictureBox: return new PictureWidget(parent);
+    case ControlKind::PictureBox:
+      return new PictureWidget(parent);
     case ControlKind::Label: {
       auto* label = new QLabel(caption, parent);
       label->setFocusPolicy(Qt::NoFocus);
@@ -78,8 +80,9 @@ MainWindow::MainWindow(Endpoints endpoints, QueryState& state, QWidget* parent)
 
   CreateControls();
   ApplySettings();
-  controls_ = std::make_unique<WidgetControls>(ControlWidgets{
-      编辑框1, 编辑框2, 编辑框3, 编辑框4, 编辑框5, 按钮1, 按钮2, 按钮3, 清空内容, 图片框1, 图片框2});
+  controls_ = std::make_unique<WidgetControls>(ControlWidgets{编辑框1, 编辑框2, 编辑框3, 编辑框4,
+                                                              编辑框5, 按钮1, 按钮2, 按钮3,
+                                                              清空内容, 图片框1, 图片框2});
   ConnectEventTable();
 
   // Escape closes the window whichever control has the focus, the log box included: none of

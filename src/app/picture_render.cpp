@@ -11,13 +11,17 @@ enum class PixelRule { Copy, Blend, GifTransparency, IconMask };
 
 PixelRule RuleFor(PictureKind kind) {
   switch (kind) {
-    case PictureKind::Png: return PixelRule::Blend;
-    case PictureKind::Gif: return PixelRule::GifTransparency;
+    case PictureKind::Png:
+      return PixelRule::Blend;
+    case PictureKind::Gif:
+      return PixelRule::GifTransparency;
     case PictureKind::Ico:
-    case PictureKind::Cur: return PixelRule::IconMask;
+    case PictureKind::Cur:
+      return PixelRule::IconMask;
     case PictureKind::Bmp:
     case PictureKind::Jpeg:
-    case PictureKind::Pcx: break;
+    case PictureKind::Pcx:
+      break;
   }
   return PixelRule::Copy;
 }
@@ -72,9 +76,15 @@ std::vector<ShownFrame> RenderPicture(const DecodedPicture& picture, uint32_t ba
         const uint32_t argb = frame.pixels[at];
         uint32_t drawn = 0;
         switch (rule) {
-          case PixelRule::Copy: drawn = argb; break;
-          case PixelRule::Blend: drawn = BlendPixel(argb, background); break;
-          case PixelRule::GifTransparency: drawn = (argb >> 24) == 0 ? background : argb; break;
+          case PixelRule::Copy:
+            drawn = argb;
+            break;
+          case PixelRule::Blend:
+            drawn = BlendPixel(argb, background);
+            break;
+          case PixelRule::GifTransparency:
+            drawn = (argb >> 24) == 0 ? background : argb;
+            break;
           case PixelRule::IconMask:
             if (maskUsable && picture.mask[at] != 0) {
               drawn = background;

@@ -13,21 +13,30 @@ WidgetControls::WidgetControls(const ControlWidgets& widgets) : widgets_(widgets
 
 QLineEdit* WidgetControls::LineEdit(EditBox box) const {
   switch (box) {
-    case EditBox::编辑框2: return widgets_.编辑框2;
-    case EditBox::编辑框3: return widgets_.编辑框3;
-    case EditBox::编辑框4: return widgets_.编辑框4;
-    case EditBox::编辑框5: return widgets_.编辑框5;
-    case EditBox::编辑框1: break;
+    case EditBox::编辑框2:
+      return widgets_.编辑框2;
+    case EditBox::编辑框3:
+      return widgets_.编辑框3;
+    case EditBox::编辑框4:
+      return widgets_.编辑框4;
+    case EditBox::编辑框5:
+      return widgets_.编辑框5;
+    case EditBox::编辑框1:
+      break;
   }
   return nullptr;
 }
 
 QPushButton* WidgetControls::PushButton(Button button) const {
   switch (button) {
-    case Button::按钮1: return widgets_.按钮1;
-    case Button::按钮2: return widgets_.按钮2;
-    case Button::按钮3: return widgets_.按钮3;
-    case Button::清空内容: return widgets_.清空内容;
+    case Button::按钮1:
+      return widgets_.按钮1;
+    case Button::按钮2:
+      return widgets_.按钮2;
+    case Button::按钮3:
+      return widgets_.按钮3;
+    case Button::清空内容:
+      return widgets_.清空内容;
   }
   return widgets_.按钮1;
 }

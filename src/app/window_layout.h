@@ -13,7 +13,7 @@ namespace quorvane {
 enum class ControlKind { LogBox, LineEdit, Button, PictureBox, Label };
 
 struct ControlPlace {
-  std::string_view name;     // the control's name, also its Qt object name (UTF-8)
+  std::string_view name;  // the control's name, also its Qt object name (UTF-8)
   ControlKind kind;
   int x, y, width, height;   // relative to the window's client area
   std::string_view caption;  // caption, label text or initial content (UTF-8); may be empty

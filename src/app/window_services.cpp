@@ -33,9 +33,9 @@ void ReportError(std::string_view description) {
                description.data());
   std::fflush(stderr);
   if (!CanShowErrorBox()) return;
-  QMessageBox::critical(nullptr, QStringLiteral("QuorvaneV1.5"),
-                        QString::fromUtf8(description.data(),
-                                          static_cast<qsizetype>(description.size())));
+  QMessageBox::critical(
+      nullptr, QStringLiteral("QuorvaneV1.5"),
+      QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size())));
 }
 
 }  // namespace

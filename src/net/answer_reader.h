@@ -39,9 +39,9 @@ class AnswerReader {
   bool headersArrived_ = false;
   std::string finalHeaders_;
 
-  std::string pending_;       // stored by the body callback, not yet handed on
-  size_t received_ = 0;       // body bytes taken in so far, for the cap
-  bool dispatched_ = false;   // messages were dispatched for the next chunk already
+  std::string pending_;      // stored by the body callback, not yet handed on
+  size_t received_ = 0;      // body bytes taken in so far, for the cap
+  bool dispatched_ = false;  // messages were dispatched for the next chunk already
   bool sawZero_ = false;
   std::string body_;
 };

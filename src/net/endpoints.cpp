@@ -9,7 +9,8 @@ constexpr const char* kSign = "d2c95a0e7b13f4a8c60e5b9d27a3f1c4";
 
 Text Join(std::initializer_list<std::string_view> parts) {
   std::string joined;
-  for (std::string_view part : parts) joined += part;
+  for (std::string_view part : parts)
+    joined += part;
   return Text(std::move(joined));
 }
 

@@ -50,9 +50,11 @@ Text WithoutLines(const Text& block, std::initializer_list<std::string_view> nam
     std::string_view line = rest.substr(0, end == std::string_view::npos ? end : end + 2);
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 2);
     std::string_view name = line.substr(0, line.find(':'));
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+      name.remove_suffix(1);
     bool drop = false;
-    for (std::string_view unwanted : names) drop = drop || SameName(name, unwanted);
+    for (std::string_view unwanted : names)
+      drop = drop || SameName(name, unwanted);
     if (!drop) kept += line;
   }
   return Text(std::move(kept));

@@ -25,9 +25,12 @@ namespace {
 // Position of the first byte after the scheme prefix: 8 for http, 9 for https, 1 without.
 int32_t HostPosition(const Text& url) {
   switch (net::SchemeOfUrl(url)) {
-    case net::UrlScheme::kHttp: return 8;
-    case net::UrlScheme::kHttps: return 9;
-    case net::UrlScheme::kNone: return 1;
+    case net::UrlScheme::kHttp:
+      return 8;
+    case net::UrlScheme::kHttps:
+      return 9;
+    case net::UrlScheme::kNone:
+      return 1;
   }
   return 1;
 }

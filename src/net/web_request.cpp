@@ -106,8 +106,8 @@ HopResult Send(const Hop& hop, const std::optional<std::string>& proxy, const Te
   std::optional<net::HeaderList> headers = net::HeaderListFromBlock(hop.block);
   if (!headers) return result;
   // libcurl's own lines that this request does not send: the empty entries switch them off.
-  for (const char* own : {"Expect:", "Accept:", "Content-Type:", "Content-Length:",
-                          "Proxy-Connection:"}) {
+  for (const char* own :
+       {"Expect:", "Accept:", "Content-Type:", "Content-Length:", "Proxy-Connection:"}) {
     if (!headers->Append(own)) return result;
   }
   net::EasyHandle easy = net::NewEasyHandle(limits);

@@ -37,7 +37,8 @@ std::optional<std::string> WireAddress(std::string_view address) {
   size_t schemeEnd = address.find("://");
   if (schemeEnd == std::string_view::npos) return std::nullopt;
   std::string scheme(address.substr(0, schemeEnd));
-  for (char& c : scheme) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  for (char& c : scheme)
+    c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   if (scheme != "http" && scheme != "https") return std::nullopt;
 
   size_t authorityStart = schemeEnd + 3;

@@ -29,7 +29,8 @@ inline size_t FindOnCharBoundary(std::string_view text, std::string_view sought,
   while (true) {
     size_t candidate = text.find(sought, walk);
     if (candidate == std::string_view::npos) return std::string_view::npos;
-    while (walk < candidate) walk = NextCharStart(text, walk);
+    while (walk < candidate)
+      walk = NextCharStart(text, walk);
     if (walk == candidate) return candidate;
     // The candidate was a second byte; `walk` is now the character start right after it.
   }

@@ -47,7 +47,8 @@ class Cp936Decoder {
 }  // namespace
 
 Cp936Table::Cp936Table() {
-  for (uint16_t ascii = 1; ascii < 0x80; ++ascii) fromUnicode[ascii] = ascii;
+  for (uint16_t ascii = 1; ascii < 0x80; ++ascii)
+    fromUnicode[ascii] = ascii;
   Cp936Decoder decoder;
   if (!decoder.usable()) return;
 
@@ -55,7 +56,8 @@ Cp936Table::Cp936Table() {
     const char single = static_cast<char>(byte);
     const uint16_t codePoint = decoder.Decode(&single, 1);
     highSingleToUnicode[byte - 0x80] = codePoint;
-    if (codePoint != 0 && fromUnicode[codePoint] == 0) fromUnicode[codePoint] = static_cast<uint16_t>(byte);
+    if (codePoint != 0 && fromUnicode[codePoint] == 0)
+      fromUnicode[codePoint] = static_cast<uint16_t>(byte);
   }
   for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
     for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
@@ -65,7 +67,8 @@ Cp936Table::Cp936Table() {
       pairToUnicode[(lead - 0x80) << 8 | trail] = codePoint;
       // When two sequences decode to one character, the first keeps it, as in the platform's
       // own table where the lower code is the canonical one.
-      if (fromUnicode[codePoint] == 0) fromUnicode[codePoint] = static_cast<uint16_t>(lead << 8 | trail);
+      if (fromUnicode[codePoint] == 0)
+        fromUnicode[codePoint] = static_cast<uint16_t>(lead << 8 | trail);
     }
   }
   // The replacement character stands for undecodable input and must come out as "?".

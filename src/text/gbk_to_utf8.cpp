@@ -44,7 +44,8 @@ std::string GbkToUtf8(std::string_view gbk) {
         p += sizeof word;
         out += sizeof word;
       }
-      while (p < end && *p < 0x80) *out++ = static_cast<char>(*p++);
+      while (p < end && *p < 0x80)
+        *out++ = static_cast<char>(*p++);
       continue;
     }
     uint32_t codePoint = 0;

@@ -20,6 +20,8 @@ void ProcessPendingEvents() {
   if (const std::function<void()> dispatcher = Dispatcher()) dispatcher();
 }
 
-void SetPendingEventsDispatcher(std::function<void()> dispatcher) { Dispatcher() = std::move(dispatcher); }
+void SetPendingEventsDispatcher(std::function<void()> dispatcher) {
+  Dispatcher() = std::move(dispatcher);
+}
 
 }  // namespace quorvane

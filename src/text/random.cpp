@@ -26,9 +26,10 @@ uint64_t MixBits(uint64_t value) {
 
 void SeedRandom() {
   static std::atomic<uint64_t> seedings{0};
-  const auto milliseconds = static_cast<uint64_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch())
-          .count());
+  const auto milliseconds =
+      static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::system_clock::now().time_since_epoch())
+                                .count());
   // The clock alone repeats within one millisecond; the count of seedings so far breaks the tie.
   const uint64_t mixed = MixBits(milliseconds ^ MixBits(seedings.fetch_add(1)));
   std::seed_seq seed{static_cast<uint32_t>(mixed), static_cast<uint32_t>(mixed >> 32)};

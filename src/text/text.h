@@ -57,7 +57,9 @@ class Bytes {
   std::string_view view() const { return bytes_; }
   const std::string& str() const { return bytes_; }
   std::string& mutable_str() { return bytes_; }
-  const unsigned char* data() const { return reinterpret_cast<const unsigned char*>(bytes_.data()); }
+  const unsigned char* data() const {
+    return reinterpret_cast<const unsigned char*>(bytes_.data());
+  }
   size_t size() const { return bytes_.size(); }
   int32_t Length() const { return static_cast<int32_t>(bytes_.size()); }
   bool empty() const { return bytes_.empty(); }

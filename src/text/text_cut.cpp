@@ -42,7 +42,8 @@ Text ReplaceTextRange(const Text& text, int32_t start, int32_t n, const Text& re
 Text ToUpper(const Text& text) {
   std::string result(text.view());
   for (size_t at = 0; at < result.size(); at = text_detail::NextCharStart(result, at)) {
-    if (result[at] >= 'a' && result[at] <= 'z') result[at] = static_cast<char>(result[at] - ('a' - 'A'));
+    if (result[at] >= 'a' && result[at] <= 'z')
+      result[at] = static_cast<char>(result[at] - ('a' - 'A'));
   }
   return Text(std::move(result));
 }
@@ -50,7 +51,8 @@ Text ToUpper(const Text& text) {
 Text ToLower(const Text& text) {
   std::string result(text.view());
   for (size_t at = 0; at < result.size(); at = text_detail::NextCharStart(result, at)) {
-    if (result[at] >= 'A' && result[at] <= 'Z') result[at] = static_cast<char>(result[at] + ('a' - 'A'));
+    if (result[at] >= 'A' && result[at] <= 'Z')
+      result[at] = static_cast<char>(result[at] + ('a' - 'A'));
   }
   return Text(std::move(result));
 }

@@ -1,9 +1,9 @@
 // Numbers read from and written to texts, and single byte codes.
+#include <locale.h>
 #include <charconv>
 #include <clocale>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 #include "text/char_walk.h"
 #include "text/text_ops.h"
@@ -45,7 +45,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 size_t SkipWhiteSpace(std::string_view text) {
   size_t at = 0;
-  while (at < text.size() && IsWhiteSpace(text[at])) ++at;
+  while (at < text.size() && IsWhiteSpace(text[at]))
+    ++at;
   return at;
 }
 
@@ -54,10 +55,12 @@ size_t NumberPrefixLength(std::string_view text) {
   size_t at = 0;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
   size_t digits = 0;
-  while (at < text.size() && IsDigit(text[at])) ++at, ++digits;
+  while (at < text.size() && IsDigit(text[at]))
+    ++at, ++digits;
   if (at < text.size() && text[at] == '.') {
     ++at;
-    while (at < text.size() && IsDigit(text[at])) ++at, ++digits;
+    while (at < text.size() && IsDigit(text[at]))
+      ++at, ++digits;
   }
   if (digits == 0) return 0;
   // The exponent only belongs to the number when at least one digit follows it.
@@ -65,7 +68,8 @@ size_t NumberPrefixLength(std::string_view text) {
     size_t exponent = at + 1;
     if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
     if (exponent < text.size() && IsDigit(text[exponent])) {
-      while (exponent < text.size() && IsDigit(text[exponent])) ++exponent;
+      while (exponent < text.size() && IsDigit(text[exponent]))
+        ++exponent;
       at = exponent;
     }
   }
@@ -94,7 +98,8 @@ int32_t TextToInteger(const Text& text) {
   const std::string narrow = NarrowFullWidthForms(text.view());
   size_t at = SkipWhiteSpace(narrow);
   bool negative = false;
-  if (at < narrow.size() && (narrow[at] == '+' || narrow[at] == '-')) negative = narrow[at++] == '-';
+  if (at < narrow.size() && (narrow[at] == '+' || narrow[at] == '-'))
+    negative = narrow[at++] == '-';
   // Digits beyond the 32-bit range saturate; the magnitude is capped before it can overflow.
   constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
   int64_t magnitude = 0;
@@ -113,7 +118,8 @@ Text IntegerToText(int32_t value) {
 
 Text IntegerToHex(int32_t value) {
   char digits[16];
-  const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<uint32_t>(value), 16).ptr;
+  const auto end =
+      std::to_chars(digits, digits + sizeof digits, static_cast<uint32_t>(value), 16).ptr;
   for (char* c = digits; c != end; ++c) {
     if (*c >= 'a' && *c <= 'f') *c = static_cast<char>(*c - ('a' - 'A'));
   }

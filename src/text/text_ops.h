@@ -85,7 +85,8 @@ int32_t FindBytes(const Bytes& bytes, const Bytes& pattern, int32_t start = 0);
 // Last occurrence, or -1; -1 for an empty pattern.
 int32_t FindBytesBackward(const Bytes& bytes, const Bytes& pattern);
 // n bytes at start replaced; start clamped to 1…length + 1, n to what is left after it.
-Bytes ReplaceBytesRange(const Bytes& bytes, int32_t start, int32_t n, const Bytes& replacement = {});
+Bytes ReplaceBytesRange(const Bytes& bytes, int32_t start, int32_t n,
+                        const Bytes& replacement = {});
 // Every occurrence replaced left to right; an empty buffer or pattern gives a copy.
 Bytes ReplaceAllBytes(const Bytes& bytes, const Bytes& pattern, const Bytes& replacement = {});
 // As SplitText, at every byte position: an empty buffer gives none, an empty last piece is dropped.

@@ -15,7 +15,8 @@ constexpr size_t kNone = std::string_view::npos;
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   for (size_t i = 0; i < a.size(); ++i) {
-    if (FoldAsciiCase(static_cast<unsigned char>(a[i])) != FoldAsciiCase(static_cast<unsigned char>(b[i]))) {
+    if (FoldAsciiCase(static_cast<unsigned char>(a[i])) !=
+        FoldAsciiCase(static_cast<unsigned char>(b[i]))) {
       return false;
     }
   }

@@ -72,7 +72,8 @@ std::string ConvertUtf8ToGbk(std::string_view utf8) {
         p += sizeof word;
         out += sizeof word;
       }
-      while (p < end && *p < 0x80) *out++ = static_cast<char>(*p++);
+      while (p < end && *p < 0x80)
+        *out++ = static_cast<char>(*p++);
       continue;
     }
     size_t consumed;

@@ -74,7 +74,8 @@ void XmlDocument::ReleaseNode(int32_t number) {
     if (CheckNode(n) < 0) continue;
     PushFree(n);
     const Array<int32_t>& children = nodes[n].children;
-    for (int32_t i = children.Count(); i >= 1; --i) pending.push_back(children[i]);
+    for (int32_t i = children.Count(); i >= 1; --i)
+      pending.push_back(children[i]);
   }
 }
 
@@ -93,7 +94,8 @@ void XmlDocument::ImportNodes(const Array<XmlNode>& nodesIn, const Array<int32_t
   Clear();
   nodes = std::move(nodesCopy);
   freeNumbers = std::move(freeCopy);
-  for (int32_t number : freeNumbers) ++freeCount[number];
+  for (int32_t number : freeNumbers)
+    ++freeCount[number];
   root = rootIn;
 }
 

@@ -24,7 +24,8 @@ size_t FindOnCharStart(std::string_view text, std::string_view sought, size_t fr
   for (size_t p = from; p < text.size() && text.size() - p >= m && text[p] != '\0';
        p += static_cast<unsigned char>(text[p]) >= 0x80 ? 2 : 1) {
     size_t i = 0;
-    while (i < m && (ignoreCase ? LowerAscii(text[p + i]) : text[p + i]) == sought[i]) ++i;
+    while (i < m && (ignoreCase ? LowerAscii(text[p + i]) : text[p + i]) == sought[i])
+      ++i;
     if (i == m) return p;
     // A lead byte directly before the end of the text ends the walk.
     if (static_cast<unsigned char>(text[p]) >= 0x80 && p + 1 < text.size() && text[p + 1] == '\0') {

@@ -80,8 +80,7 @@ int32_t XmlDocument::ParseView(std::string_view data, int32_t quoteAware) {
   childNumbers.reserve(256);
   int32_t counter = 0;
 
-  const bool ok = xml_detail::ForEachPiece(data, '<', quoteAware != 0,
-                                           [&](std::string_view p) {
+  const bool ok = xml_detail::ForEachPiece(data, '<', quoteAware != 0, [&](std::string_view p) {
     // Text before the first "<", whitespace between tags, declarations, processing
     // instructions and comments (each of their pieces) are skipped.
     if (xml_detail::IsBlank(p) || p.front() == '?' || p.front() == '!') return true;

@@ -50,7 +50,8 @@ bool WalkTag(std::string_view content, OnName&& onName, OnAttribute&& onAttribut
 // since names are a few bytes long and a memchr call would cost more than the walk.
 inline std::string_view UpToZero(std::string_view bytes) {
   size_t n = 0;
-  while (n < bytes.size() && bytes[n] != '\0') ++n;
+  while (n < bytes.size() && bytes[n] != '\0')
+    ++n;
   return bytes.substr(0, n);
 }
 

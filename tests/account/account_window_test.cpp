@@ -197,7 +197,8 @@ void AccountWindowTest::captchaCookieTravelsWithLoginAndLoginCookieWithLogout() 
   QCOMPARE(requests[2].method, std::string("GET"));
   QCOMPARE(requests[2].target, std::string("/login?act=exit"));
   QCOMPARE(requests[2].Cookie("session"), std::string("s-42"));
-  for (const auto& request : requests) QVERIFY(request.secure);
+  for (const auto& request : requests)
+    QVERIFY(request.secure);
 }
 
 void AccountWindowTest::judgedOutcomes_data() {
@@ -215,14 +216,13 @@ void AccountWindowTest::judgedOutcomes_data() {
   row("captcha error", 200, "<p>验证码错误，请重试</p>", "登录信息:验证码错误\r\n", "登录失败",
       false);
   row("password error", 200, "<p>密码错误</p>", "登录信息:密码错误\r\n", "密码错误", false);
-  row("unknown user", 200, "<p>用户名不存在</p>", "登录信息:用户名不存在\r\n", "用户不存在",
-      false);
+  row("unknown user", 200, "<p>用户名不存在</p>", "登录信息:用户名不存在\r\n", "用户不存在", false);
   row("both phrases: captcha wins", 200, "<p>密码错误</p><p>验证码错误</p>",
       "登录信息:验证码错误\r\n", "登录失败", false);
   row("success", 200, "<p>欢迎回来</p>", "登录信息:登录成功\r\n", "登录成功", true);
   // The site's error pages carry none of the three phrases, so they read as success.
-  row("any other page", 500, "<h1>Internal Server Error</h1>", "登录信息:登录成功\r\n",
-      "登录成功", true);
+  row("any other page", 500, "<h1>Internal Server Error</h1>", "登录信息:登录成功\r\n", "登录成功",
+      true);
   row("empty answer", 200, "", "", "登录", true);
 }
 
@@ -263,8 +263,8 @@ void AccountWindowTest::emptyFieldStops_data() {
   QTest::addColumn<QString>("password");
   QTest::addColumn<QString>("captcha");
   QTest::addColumn<QString>("line");
-  auto row = [](const char* name, const char* account, const char* password,
-                const char* captcha, const char* line) {
+  auto row = [](const char* name, const char* account, const char* password, const char* captcha,
+                const char* line) {
     QTest::newRow(name) << QString::fromUtf8(account) << QString::fromUtf8(password)
                         << QString::fromUtf8(captcha) << QString::fromUtf8(line);
   };
@@ -288,8 +288,7 @@ void AccountWindowTest::emptyFieldStops() {
   QFETCH(QString, account);
   QFETCH(QString, password);
   QFETCH(QString, captcha);
-  Fill(account.toUtf8().constData(), password.toUtf8().constData(),
-       captcha.toUtf8().constData());
+  Fill(account.toUtf8().constData(), password.toUtf8().constData(), captcha.toUtf8().constData());
   Click("按钮1");
 
   QFETCH(QString, line);
@@ -308,8 +307,8 @@ void AccountWindowTest::fieldsAreEncodedAsTheSiteExpects_data() {
   QTest::addColumn<QString>("password");
   QTest::addColumn<QString>("captcha");
   QTest::addColumn<QByteArray>("fields");
-  auto row = [](const char* name, const char* account, const char* password,
-                const char* captcha, const char* fields) {
+  auto row = [](const char* name, const char* account, const char* password, const char* captcha,
+                const char* fields) {
     QTest::newRow(name) << QString::fromUtf8(account) << QString::fromUtf8(password)
                         << QString::fromUtf8(captcha) << QByteArray(fields);
   };
@@ -328,8 +327,7 @@ void AccountWindowTest::fieldsAreEncodedAsTheSiteExpects() {
   QFETCH(QString, account);
   QFETCH(QString, password);
   QFETCH(QString, captcha);
-  Fill(account.toUtf8().constData(), password.toUtf8().constData(),
-       captcha.toUtf8().constData());
+  Fill(account.toUtf8().constData(), password.toUtf8().constData(), captcha.toUtf8().constData());
   Click("按钮1");
 
   QFETCH(QByteArray, fields);

@@ -104,24 +104,22 @@ TEST_P(LoginSequence, JudgesTheAnswerInItsFixedOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Account, LoginSequence,
-    ::testing::Values(
-        JudgedCase{"Rejected",
-                   "<p>用户名不存在</p>",
-                   {"log " + L("登录信息:用户名不存在\r\n"), "disabled button1 false",
-                    "caption button1 " + L("用户不存在")}},
-        JudgedCase{"Accepted",
-                   "<p>welcome</p>",
-                   {"disabled button1 true", "caption button1 " + L("登录成功"),
-                    "log " + L("登录信息:登录成功\r\n")}},
-        JudgedCase{"EmptyAnswer", "", {}}),
+    ::testing::Values(JudgedCase{"Rejected",
+                                 "<p>用户名不存在</p>",
+                                 {"log " + L("登录信息:用户名不存在\r\n"), "disabled button1 false",
+                                  "caption button1 " + L("用户不存在")}},
+                      JudgedCase{"Accepted",
+                                 "<p>welcome</p>",
+                                 {"disabled button1 true", "caption button1 " + L("登录成功"),
+                                  "log " + L("登录信息:登录成功\r\n")}},
+                      JudgedCase{"EmptyAnswer", "", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A failed fetch still writes the (empty) picture, so a stale captcha never stays on show.
 TEST(AccountFetchCaptchaSequence, LogsTheTriggersLineThenWritesWhateverCameBack) {
   FakeControls focused;
   FetchCaptcha(focused, UnreachableEndpoints(), CaptchaTrigger::CaptchaBoxFocused);
-  EXPECT_EQ(focused.calls,
-            (Calls{"log " + L("登录信息:获取验证码中…\r\n"), "picture picture2 "}));
+  EXPECT_EQ(focused.calls, (Calls{"log " + L("登录信息:获取验证码中…\r\n"), "picture picture2 "}));
 
   StandInSite site;
   TrustOnlyCertificateForTesting(site.CertificatePem());

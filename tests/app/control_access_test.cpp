@@ -69,11 +69,10 @@ void ControlAccessTest::singleLineBoxKeepsTheText_data() {
   QTest::addColumn<int>("box");
   QTest::addColumn<QByteArray>("text");
   QTest::newRow("AV number") << int(EditBox::编辑框2) << QByteArray("170001");
-  QTest::newRow("account, code page 936") << int(EditBox::编辑框3)
-                                          << QByteArray(Local("用户 name").c_str());
+  QTest::newRow("account, code page 936")
+      << int(EditBox::编辑框3) << QByteArray(Local("用户 name").c_str());
   QTest::newRow("password emptied") << int(EditBox::编辑框4) << QByteArray();
-  QTest::newRow("long AV number, no limit")
-      << int(EditBox::编辑框2) << QByteArray(40000, '7');
+  QTest::newRow("long AV number, no limit") << int(EditBox::编辑框2) << QByteArray(40000, '7');
 }
 
 void ControlAccessTest::singleLineBoxKeepsTheText() {
@@ -95,7 +94,8 @@ void ControlAccessTest::writeReplacesRaisesOnceAndShowsTheTop() {
   QSignalSpy changed(log, &QPlainTextEdit::textChanged);
 
   Text many;
-  for (int i = 0; i < 100; ++i) many += Text("line " + std::to_string(i) + "\r\n");
+  for (int i = 0; i < 100; ++i)
+    many += Text("line " + std::to_string(i) + "\r\n");
   t.controls().WriteContent(EditBox::编辑框1, many);
   QCOMPARE(changed.count(), 1);
   QCOMPARE(t.controls().ReadContent(EditBox::编辑框1), many);
@@ -113,7 +113,8 @@ void ControlAccessTest::appendFollowsUserTextDirectly() {
   auto* log = t.find<QPlainTextEdit>("编辑框1");
   QTest::keyClicks(log, "abc");
   t.controls().AppendLog(Local("登录信息:账号已注销\r\n"));
-  QCOMPARE(t.controls().ReadContent(EditBox::编辑框1), Text("abc") + Local("登录信息:账号已注销\r\n"));
+  QCOMPARE(t.controls().ReadContent(EditBox::编辑框1),
+           Text("abc") + Local("登录信息:账号已注销\r\n"));
   QCOMPARE(log->blockCount(), 2);
 }
 

@@ -20,7 +20,8 @@ namespace {
 Text Repeat(const Text& piece, int times) {
   std::string out;
   out.reserve(piece.Length() * static_cast<size_t>(times));
-  for (int i = 0; i < times; ++i) out += piece.str();
+  for (int i = 0; i < times; ++i)
+    out += piece.str();
   return Text(out);
 }
 
@@ -104,7 +105,8 @@ void LogBoxTest::normalLinesWrapAtWordBoundaries_data() {
   QTest::addColumn<int>("appends");
   const QByteArray longLine = QByteArray(20000, 'x') + "\r\n";
   QByteArray shortLines;
-  for (int i = 0; i < 3000; ++i) shortLines += QByteArray(58, 'a' + i % 26) + "\r\n";
+  for (int i = 0; i < 3000; ++i)
+    shortLines += QByteArray(58, 'a' + i % 26) + "\r\n";
   QTest::newRow("empty box") << QByteArrayList{} << 0;
   QTest::newRow("a long text of short lines") << QByteArrayList{shortLines} << 0;
   QTest::newRow("short lines appended past the long-line length") << QByteArrayList{} << 400;
@@ -128,7 +130,8 @@ void LogBoxTest::normalLinesWrapAtWordBoundaries() {
   // Words of every length from 1 to 12 letters, so that no width of the box puts the ends of
   // its lines on spaces by chance.
   std::string lengths;
-  for (int length = 1; length <= 12; ++length) lengths += std::string(length, 'w') + " ";
+  for (int length = 1; length <= 12; ++length)
+    lengths += std::string(length, 'w') + " ";
   const Text words = Repeat(Text(lengths), 5) + Local("第一段") + Text("\r\n");
   t.controls().AppendLog(words);
   QVERIFY(WrapsAtSpaces(log, log->document()->lastBlock().previous()));

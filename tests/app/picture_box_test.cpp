@@ -139,8 +139,10 @@ void PictureBoxTest::jpegShowsItsTopLeftUnscaled() {
   QImage cover = Filled(640, 400, qRgb(200, 30, 30));
   for (int y = 0; y < 400; ++y) {
     for (int x = 0; x < 640; ++x) {
-      if (x >= 320) cover.setPixel(x, y, qRgb(30, 30, 200));
-      else if (y >= 192) cover.setPixel(x, y, qRgb(30, 200, 30));
+      if (x >= 320)
+        cover.setPixel(x, y, qRgb(30, 30, 200));
+      else if (y >= 192)
+        cover.setPixel(x, y, qRgb(30, 200, 30));
     }
   }
   const Bytes jpeg = Encode(cover, "JPG", 95);
@@ -155,7 +157,8 @@ void PictureBoxTest::jpegShowsItsTopLeftUnscaled() {
   QCOMPARE(shot.size(), QSize(320, 180));
   for (int y = 0; y < 180; ++y) {
     for (int x = 0; x < 320; ++x) {
-      const QRgb expected = 0xFF000000u | (decoded->frames[0].pixels[size_t(y) * 640 + x] & 0xFFFFFF);
+      const QRgb expected =
+          0xFF000000u | (decoded->frames[0].pixels[size_t(y) * 640 + x] & 0xFFFFFF);
       if (shot.pixel(x, y) != expected) {
         QFAIL(qPrintable(QString("pixel %1,%2 differs from the decoded picture").arg(x).arg(y)));
       }
@@ -237,7 +240,8 @@ void PictureBoxTest::samePictureTwiceShowsOnce() {
   QVERIFY(t.Show());
   auto* box = t.find<QWidget>("图片框2");
   QImage captcha = Filled(90, 30, qRgb(255, 255, 255));
-  for (int x = 0; x < 90; x += 3) captcha.setPixel(x, x % 30, qRgb(0, 0, 0));
+  for (int x = 0; x < 90; x += 3)
+    captcha.setPixel(x, x % 30, qRgb(0, 0, 0));
   const Bytes png = Encode(captcha, "PNG");
   t.controls().WritePicture(PictureBox::图片框2, png);
   const QImage first = Shot(box);
@@ -299,20 +303,19 @@ void PictureBoxTest::pixelRules_data() {
   QTest::newRow("PNG half") << kind(PictureKind::Png) << 0x80F0E0D0u << -1 << 0xFF808080u;
   QTest::newRow("PNG transparent") << kind(PictureKind::Png) << 0x00FFFFFFu << -1 << 0xFF102030u;
   QTest::newRow("PNG opaque") << kind(PictureKind::Png) << 0xFFABCDEFu << -1 << 0xFFABCDEFu;
-  QTest::newRow("JPEG ignores alpha") << kind(PictureKind::Jpeg) << 0x00ABCDEFu << -1
-                                      << 0xFFABCDEFu;
+  QTest::newRow("JPEG ignores alpha")
+      << kind(PictureKind::Jpeg) << 0x00ABCDEFu << -1 << 0xFFABCDEFu;
   QTest::newRow("BMP copied") << kind(PictureKind::Bmp) << 0xFF010203u << -1 << 0xFF010203u;
   QTest::newRow("PCX copied") << kind(PictureKind::Pcx) << 0xFF777777u << -1 << 0xFF777777u;
-  QTest::newRow("GIF transparent index") << kind(PictureKind::Gif) << 0x00ABCDEFu << -1
-                                         << 0xFF102030u;
+  QTest::newRow("GIF transparent index")
+      << kind(PictureKind::Gif) << 0x00ABCDEFu << -1 << 0xFF102030u;
   QTest::newRow("GIF opaque") << kind(PictureKind::Gif) << 0xFFABCDEFu << -1 << 0xFFABCDEFu;
   QTest::newRow("icon masked out") << kind(PictureKind::Ico) << 0xFFABCDEFu << 1 << 0xFF102030u;
   QTest::newRow("icon shown") << kind(PictureKind::Ico) << 0xFFABCDEFu << 0 << 0xFFABCDEFu;
   QTest::newRow("icon with alpha") << kind(PictureKind::Ico) << 0x80F0E0D0u << 0 << 0xFF808080u;
-  QTest::newRow("icon without any alpha") << kind(PictureKind::Ico) << 0x00ABCDEFu << 0
-                                          << 0xFFABCDEFu;
-  QTest::newRow("cursor masked out") << kind(PictureKind::Cur) << 0x00ABCDEFu << 1
-                                     << 0xFF102030u;
+  QTest::newRow("icon without any alpha")
+      << kind(PictureKind::Ico) << 0x00ABCDEFu << 0 << 0xFFABCDEFu;
+  QTest::newRow("cursor masked out") << kind(PictureKind::Cur) << 0x00ABCDEFu << 1 << 0xFF102030u;
 }
 
 void PictureBoxTest::pixelRules() {

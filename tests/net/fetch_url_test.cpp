@@ -18,7 +18,8 @@ TEST_F(FetchUrlTest, SendsOneHttp10GetWithOnlyAcceptOfItsOwn) {
   EXPECT_EQ(request.target, "/page?x=1");
   EXPECT_EQ(request.version, "HTTP/1.0");
   std::vector<std::string> names;
-  for (const auto& [name, value] : request.headers) names.push_back(name);
+  for (const auto& [name, value] : request.headers)
+    names.push_back(name);
   EXPECT_EQ(names, (std::vector<std::string>{"Host", "User-Agent", "Accept"}));
   EXPECT_EQ(request.Header("User-Agent"), "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)");
   EXPECT_EQ(request.HeaderValues("Accept"), std::vector<std::string>{"*/*"});
@@ -111,7 +112,8 @@ TEST_F(FetchUrlTest, OtherSchemesAndSchemelessAddressesAreRefused) {
 
 TEST_F(FetchUrlTest, LargeChunkedBodyArrivesWhole) {
   std::string big(24 << 20, 'x');
-  for (size_t i = 0; i < big.size(); i += 4093) big[i] = static_cast<char>('a' + i % 26);
+  for (size_t i = 0; i < big.size(); i += 4093)
+    big[i] = static_cast<char>('a' + i % 26);
   testsite::Response response = Body(big);
   response.headers = {{"Transfer-Encoding", "chunked"}};
   response.pieceSize = 100000;

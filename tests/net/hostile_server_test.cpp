@@ -121,14 +121,15 @@ TEST_P(HostileServerTest, EndsWithinTheLimitsKeepingWhatCame) {
   EXPECT_LT(Clock::now() - start, kBound);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, HostileServerTest,
-    ::testing::Combine(::testing::ValuesIn(kCases),
-                       ::testing::Values(Routine::kFetchUrl, Routine::kWebRequest)),
-    [](const auto& info) {
-      return std::string(std::get<0>(info.param).name) +
-             (std::get<1>(info.param) == Routine::kFetchUrl ? "_FetchUrl" : "_WebRequest");
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, HostileServerTest,
+                         ::testing::Combine(::testing::ValuesIn(kCases),
+                                            ::testing::Values(Routine::kFetchUrl,
+                                                              Routine::kWebRequest)),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) +
+                                  (std::get<1>(info.param) == Routine::kFetchUrl ? "_FetchUrl"
+                                                                                 : "_WebRequest");
+                         });
 
 TEST(UnreachableServerTest, RefusedConnectionGivesEmptyAtOnce) {
   std::string url = "http://127.0.0.1:" + std::to_string(RawServer::ClosedPort()) + "/x";

@@ -74,10 +74,12 @@ TEST_F(StandInSiteTest, ConcurrentClientsAreAllRecorded) {
   std::vector<std::thread> clients;
   for (int i = 0; i < 8; ++i) {
     clients.emplace_back([this] {
-      for (int k = 0; k < 10; ++k) FetchUrl(Http("/n"));
+      for (int k = 0; k < 10; ++k)
+        FetchUrl(Http("/n"));
     });
   }
-  for (auto& client : clients) client.join();
+  for (auto& client : clients)
+    client.join();
   EXPECT_EQ(site.Requests().size(), 80u);
 }
 
@@ -95,7 +97,8 @@ TEST(StandInSiteLifetimeTest, StopsPromptlyWhileAnAnswerIsPaused) {
     site.Route("GET", "/stuck", stuck);
     std::string url = "http://" + site.HttpHost() + "/stuck";
     client = std::thread([url] { FetchUrl(Text(url)); });
-    while (site.Requests().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    while (site.Requests().empty())
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }  // the destructor must wake the paused answer instead of waiting for it
   client.join();
   SetTimeoutsForTesting(std::chrono::milliseconds(0), std::chrono::milliseconds(0));

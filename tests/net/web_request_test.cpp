@@ -28,7 +28,7 @@ std::vector<std::pair<std::string, std::string>> OwnHeaders(const testsite::Reco
 
 struct HeaderCase {
   const char* name;
-  const char* method;        // nullptr: omitted
+  const char* method;         // nullptr: omitted
   const char* callerHeaders;  // nullptr: omitted
   std::string body;
   // What the site must see and what the caller's variables must hold afterwards.
@@ -85,56 +85,107 @@ const std::string kGbkBody = Local("userid=测试&pwd=1").str();  // 2 two-byte 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HeaderBlockTest,
     ::testing::Values(
-        HeaderCase{"OmittedMethodIsGetWithDefaults", nullptr, nullptr, "ignored=1", "GET", "",
+        HeaderCase{"OmittedMethodIsGetWithDefaults",
+                   nullptr,
+                   nullptr,
+                   "ignored=1",
+                   "GET",
+                   "",
                    {{"Accept", kDefaultAccept}, {"Referer", "<url>"}, {"Accept-Language", "zh-cn"}},
                    ""},
-        HeaderCase{"PutBecomesGetAndSendsNoBody", "PUT", "", "a=1", "GET", "GET",
+        HeaderCase{"PutBecomesGetAndSendsNoBody",
+                   "PUT",
+                   "",
+                   "a=1",
+                   "GET",
+                   "GET",
                    {{"Accept", kDefaultAccept}, {"Referer", "<url>"}, {"Accept-Language", "zh-cn"}},
                    ""},
-        HeaderCase{"EmptyMethodBecomesGet", "", "", "", "GET", "GET",
+        HeaderCase{"EmptyMethodBecomesGet",
+                   "",
+                   "",
+                   "",
+                   "GET",
+                   "GET",
                    {{"Accept", kDefaultAccept}, {"Referer", "<url>"}, {"Accept-Language", "zh-cn"}},
                    ""},
-        HeaderCase{"PostWithBodyGetsContentPair", "POST", "", "a=1&b=2", "POST", "POST",
+        HeaderCase{"PostWithBodyGetsContentPair",
+                   "POST",
+                   "",
+                   "a=1&b=2",
+                   "POST",
+                   "POST",
                    {{"Accept", kDefaultAccept},
                     {"Referer", "<url>"},
                     {"Accept-Language", "zh-cn"},
                     {"Content-Type", kForm},
                     {"Content-Length", "7"}},
                    "a=1&b=2"},
-        HeaderCase{"LowerCasePostIsSentAsWritten", "post", "", "a=1", "post", "post",
+        HeaderCase{"LowerCasePostIsSentAsWritten",
+                   "post",
+                   "",
+                   "a=1",
+                   "post",
+                   "post",
                    {{"Accept", kDefaultAccept},
                     {"Referer", "<url>"},
                     {"Accept-Language", "zh-cn"},
                     {"Content-Type", kForm},
                     {"Content-Length", "3"}},
                    "a=1"},
-        HeaderCase{"PostWithEmptyBodyHasNoContentLines", "POST", "", "", "POST", "POST",
+        HeaderCase{"PostWithEmptyBodyHasNoContentLines",
+                   "POST",
+                   "",
+                   "",
+                   "POST",
+                   "POST",
                    {{"Accept", kDefaultAccept}, {"Referer", "<url>"}, {"Accept-Language", "zh-cn"}},
                    ""},
-        HeaderCase{"ContentLengthCountsBytesOfLocalText", "POST", "", kGbkBody, "POST", "POST",
+        HeaderCase{"ContentLengthCountsBytesOfLocalText",
+                   "POST",
+                   "",
+                   kGbkBody,
+                   "POST",
+                   "POST",
                    {{"Accept", kDefaultAccept},
                     {"Referer", "<url>"},
                     {"Accept-Language", "zh-cn"},
                     {"Content-Type", kForm},
                     {"Content-Length", std::to_string(kGbkBody.size())}},
                    kGbkBody},
-        HeaderCase{"LowerCaseAcceptSuppressesDefaultAccept", "GET", "accept: text/html\r\n", "",
-                   "GET", "GET",
+        HeaderCase{"LowerCaseAcceptSuppressesDefaultAccept",
+                   "GET",
+                   "accept: text/html\r\n",
+                   "",
+                   "GET",
+                   "GET",
                    {{"accept", "text/html"}, {"Referer", "<url>"}, {"Accept-Language", "zh-cn"}},
                    ""},
-        HeaderCase{"AcceptLanguageOnlySuppressesLanguageLine", "GET", "Accept-Language: en\r\n",
-                   "", "GET", "GET",
+        HeaderCase{"AcceptLanguageOnlySuppressesLanguageLine",
+                   "GET",
+                   "Accept-Language: en\r\n",
+                   "",
+                   "GET",
+                   "GET",
                    {{"Accept-Language", "en"}, {"Accept", kDefaultAccept}, {"Referer", "<url>"}},
                    ""},
-        HeaderCase{"RefererWithoutSpaceIsNotRecognised", "GET", "Referer:http://a/\r\n", "",
-                   "GET", "GET",
+        HeaderCase{"RefererWithoutSpaceIsNotRecognised",
+                   "GET",
+                   "Referer:http://a/\r\n",
+                   "",
+                   "GET",
+                   "GET",
                    {{"Referer", "http://a/"},
                     {"Accept", kDefaultAccept},
                     {"Referer", "<url>"},
                     {"Accept-Language", "zh-cn"}},
                    ""},
-        HeaderCase{"CallersContentPairIsKeptAndOursAdded", "POST",
-                   "Content-Type: text/plain\r\nContent-Length: 3\r\n", "x=1", "POST", "POST",
+        HeaderCase{"CallersContentPairIsKeptAndOursAdded",
+                   "POST",
+                   "Content-Type: text/plain\r\nContent-Length: 3\r\n",
+                   "x=1",
+                   "POST",
+                   "POST",
                    {{"Content-Type", "text/plain"},
                     {"Content-Length", "3"},
                     {"Accept", kDefaultAccept},
@@ -222,8 +273,7 @@ TEST_F(WebRequestTest, RedirectAfterPostGetsWithoutBodyOrContentLines) {
   site.Route("POST", "/login", seeOther);
   site.Route("GET", "/home", Body("logged in"));
   Text method("POST");
-  EXPECT_EQ(WebRequest(Http("/login"), &method, nullptr, nullptr, Text("a=1")).str(),
-            "logged in");
+  EXPECT_EQ(WebRequest(Http("/login"), &method, nullptr, nullptr, Text("a=1")).str(), "logged in");
 
   auto requests = site.Requests();
   ASSERT_EQ(requests.size(), 2u);
@@ -263,8 +313,7 @@ TEST_F(WebRequestTest, RedirectLoopEndsEmptyAtTheCap) {
 TEST_F(WebRequestTest, GivenProxyCarriesTheRequest) {
   // The site stands in for the proxy: a proxied request names the whole URL on its line.
   Text proxy(site.HttpHost());
-  EXPECT_EQ(WebRequest(Text("http://video.example/av1?x=1"), nullptr, &proxy).str(),
-            "Not Found");
+  EXPECT_EQ(WebRequest(Text("http://video.example/av1?x=1"), nullptr, &proxy).str(), "Not Found");
   auto request = OnlyRequest();
   EXPECT_EQ(request.target, "http://video.example/av1?x=1");
   EXPECT_EQ(request.Header("Host"), "video.example");
@@ -293,7 +342,8 @@ TEST_F(WebRequestTest, WithoutProxyEnvironmentProxiesAreIgnored) {
 
 TEST_F(WebRequestTest, LargeChunkedBodyArrivesWhole) {
   std::string big(16 << 20, 'y');
-  for (size_t i = 0; i < big.size(); i += 1021) big[i] = static_cast<char>('A' + i % 26);
+  for (size_t i = 0; i < big.size(); i += 1021)
+    big[i] = static_cast<char>('A' + i % 26);
   testsite::Response response = Body(big);
   response.headers = {{"Transfer-Encoding", "chunked"}};
   site.Route("GET", "/big", response);

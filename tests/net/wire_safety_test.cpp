@@ -47,7 +47,8 @@ TEST_F(WireSafetyTest, SpacesAndHighBytesArePercentEncoded) {
   FetchUrl(Http("/q?name=" + local.str() + " x"));
   auto requests = site.Requests();
   ASSERT_EQ(requests.size(), 3u);
-  for (const auto& request : requests) EXPECT_TRUE(request.Header("X-Injected").empty());
+  for (const auto& request : requests)
+    EXPECT_TRUE(request.Header("X-Injected").empty());
   EXPECT_EQ(requests[0].target, "/video/av1%202");
   EXPECT_EQ(requests[1].target, "/video/av1%202");
   EXPECT_EQ(requests[2].target, "/q?name=%CA%D3%C6%B5%20x");
@@ -56,9 +57,10 @@ TEST_F(WireSafetyTest, SpacesAndHighBytesArePercentEncoded) {
 }
 
 TEST_F(WireSafetyTest, HostsThatAreNotPlainNamesSendNothing) {
-  for (std::string address : {"http://127.0.0.1 :" + std::to_string(site.HttpPort()) + "/",
-                              "http://" + Local("网站").str() + "/", std::string("http:///p"),
-                              std::string("http://127.0.0.1:99999/"), std::string("http://127.0.0.1:-5/")}) {
+  for (std::string address :
+       {"http://127.0.0.1 :" + std::to_string(site.HttpPort()) + "/",
+        "http://" + Local("网站").str() + "/", std::string("http:///p"),
+        std::string("http://127.0.0.1:99999/"), std::string("http://127.0.0.1:-5/")}) {
     EXPECT_TRUE(WebRequest(Text(address)).empty()) << address;
     EXPECT_TRUE(FetchUrl(Text(address)).empty()) << address;
   }

@@ -18,7 +18,8 @@ namespace {
 std::string Repeat(const std::string& piece, size_t times) {
   std::string out;
   out.reserve(piece.size() * times);
-  for (size_t i = 0; i < times; ++i) out += piece;
+  for (size_t i = 0; i < times; ++i)
+    out += piece;
   return out;
 }
 
@@ -71,7 +72,8 @@ TEST_F(QueryHostileTest, MegabyteFieldsFinish) {
   const auto requests = site_.Requests();
   ASSERT_GE(requests.size(), 1u);
   EXPECT_EQ(requests[0].target, "/video/av1");
-  for (size_t i = 1; i < requests.size(); ++i) EXPECT_EQ(requests[i].path, "/playurl");
+  for (size_t i = 1; i < requests.size(); ++i)
+    EXPECT_EQ(requests[i].path, "/playurl");
   EXPECT_LE(requests.size(), 2u);
 }
 

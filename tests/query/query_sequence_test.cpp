@@ -53,8 +53,7 @@ TEST_F(QuerySequenceTest, SecondQueryAppendsAndNumbersFromOne) {
                           "http://cdn.example/b3.flv"}));
   EXPECT_EQ(CoverPixel(), QColor(0, 0, 255));
   EXPECT_EQ(Targets(), (std::vector<std::string>{"/video/av1", "/red.bmp", PlayUrlTarget("1"),
-                                                 "/video/av2", "/blue.bmp",
-                                                 PlayUrlTarget("2")}));
+                                                 "/video/av2", "/blue.bmp", PlayUrlTarget("2")}));
 }
 
 TEST_F(QuerySequenceTest, CoverIsClearedWhenTheNextPageHasNoneOrNoPicture) {
@@ -77,9 +76,9 @@ TEST_F(QuerySequenceTest, CoverIsClearedWhenTheNextPageHasNoneOrNoPicture) {
   Query("3");
   EXPECT_EQ(CoverPixel(), background);
   // An empty address is never sent: only the picture and the HTML page were asked for.
-  EXPECT_EQ(Targets(), (std::vector<std::string>{"/video/av1", "/red.bmp", "/video/av2",
-                                                 "/video/av1", "/red.bmp", "/video/av3",
-                                                 "/page.html"}));
+  EXPECT_EQ(Targets(),
+            (std::vector<std::string>{"/video/av1", "/red.bmp", "/video/av2", "/video/av1",
+                                      "/red.bmp", "/video/av3", "/page.html"}));
 }
 
 TEST_F(QuerySequenceTest, QueryWithoutCidKeepsThePreviousPlayAddressData) {

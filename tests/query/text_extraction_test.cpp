@@ -106,10 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         AfterLast("NodeNumber", "durl-12", "-", "12"),
         AfterLast("LastOfSeveral", "a-b-c", "-", "c"),
-        AfterLast("MarkerEndsSource", "abc-", "-", ""),
-        AfterLast("NoMarker", "abc", "-", ""),
-        AfterLast("EmptySource", "", "-", ""),
-        AfterLast("LongerMarker", "x::y::z", "::", "z"),
+        AfterLast("MarkerEndsSource", "abc-", "-", ""), AfterLast("NoMarker", "abc", "-", ""),
+        AfterLast("EmptySource", "", "-", ""), AfterLast("LongerMarker", "x::y::z", "::", "z"),
         AfterLast("CaseDiffersExact", "aXb", "x", ""),
         AfterLast("CaseDiffersIgnored", "aXb", "x", "b", true),
         AfterLast("QuoteNameIsLiteralHere", "a#引号b", "#引号", "b"),

@@ -9,7 +9,8 @@ namespace {
 std::string Or(const std::optional<std::string>& value) { return value.value_or(""); }
 
 void PutLe(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  for (int i = 0; i < bytes; ++i)
+    out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 }  // namespace
@@ -38,20 +39,17 @@ std::string VideoPageHtml(const PageFields& f) {
 }
 
 std::string DetailLines(const PageFields& f) {
-  return std::string(84, '=') + "\r\n" +
-         "标题:" + Or(f.title) + "\r\n" +
-         "UP主:" + Or(f.uploader) + "\r\n" +
-         "投稿时间:" + Or(f.uploadTime) + "\r\n" +
-         "图片地址:" + Or(f.cover) + "\r\n" +
-         "CID:" + Or(f.cid) + "\r\n" +
-         "AID:" + Or(f.aid) + "\r\n" +
-         std::string(41, '=') + "视频下载地址" + std::string(27, '=') + "\r\n";
+  return std::string(84, '=') + "\r\n" + "标题:" + Or(f.title) + "\r\n" + "UP主:" + Or(f.uploader) +
+         "\r\n" + "投稿时间:" + Or(f.uploadTime) + "\r\n" + "图片地址:" + Or(f.cover) + "\r\n" +
+         "CID:" + Or(f.cid) + "\r\n" + "AID:" + Or(f.aid) + "\r\n" + std::string(41, '=') +
+         "视频下载地址" + std::string(27, '=') + "\r\n";
 }
 
 std::string SegmentLines(const std::vector<std::string>& urls) {
   std::string lines;
   int number = 0;
-  for (const std::string& url : urls) lines += "第" + std::to_string(++number) + "段:" + url + "\r\n";
+  for (const std::string& url : urls)
+    lines += "第" + std::to_string(++number) + "段:" + url + "\r\n";
   return lines + DownloadsDoneRule();
 }
 
@@ -88,8 +86,8 @@ std::string SolidBmp(int width, int height, unsigned char red, unsigned char gre
   PutLe(bmp, 0, 4);
   for (int y = 0; y < height; ++y) {
     std::string row;
-    for (int x = 0; x < width; ++x) row += {static_cast<char>(blue), static_cast<char>(green),
-                                            static_cast<char>(red)};
+    for (int x = 0; x < width; ++x)
+      row += {static_cast<char>(blue), static_cast<char>(green), static_cast<char>(red)};
     row.resize(rowBytes, '\0');
     bmp += row;
   }

@@ -80,7 +80,8 @@ TEST(ByteBuffers, ReplaceAllBytes) {
 TEST(ByteBuffers, SplitBytes) {
   auto pieces = [](const Array<Bytes>& array) {
     std::vector<std::string> out;
-    for (const Bytes& piece : array) out.push_back(piece.str());
+    for (const Bytes& piece : array)
+      out.push_back(piece.str());
     return out;
   };
   using Expected = std::vector<std::string>;

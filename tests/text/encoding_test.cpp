@@ -20,7 +20,8 @@ TEST(Utf8ToGbk, ConvertsCharactersAndReplacesWhatHasNoForm) {
   };
   const Case cases[] = {
       {"empty", "", ""},
-      {"ASCII byte for byte", "GET /video/av170001 HTTP/1.1\r\n~", "GET /video/av170001 HTTP/1.1\r\n~"},
+      {"ASCII byte for byte", "GET /video/av170001 HTTP/1.1\r\n~",
+       "GET /video/av170001 HTTP/1.1\r\n~"},
       {"login error phrase", "\xE9\xAA\x8C\xE8\xAF\x81\xE7\xA0\x81\xE9\x94\x99\xE8\xAF\xAF",
        "\xD1\xE9\xD6\xA4\xC2\xEB\xB4\xED\xCE\xF3"},
       {"two-byte UTF-8 form", "\xC2\xA7", "\xA1\xEC"},
@@ -30,15 +31,27 @@ TEST(Utf8ToGbk, ConvertsCharactersAndReplacesWhatHasNoForm) {
       {"no form in the code page", "\xC2\xA9|\xE0\xB8\x81", "?|?"},
       {"outside the BMP", "\xF0\x9F\x98\x80!", "?!"},
       {"lone FF", "\xFF", "?"},
-      {"byte-order mark is converted, not stripped", "\xEF\xBB\xBF" "a", "?a"},
+      {"byte-order mark is converted, not stripped",
+       "\xEF\xBB\xBF"
+       "a",
+       "?a"},
       {"zero byte ends the result", "ab\0\xE4\xB8\xAD"sv, "ab"},
       {"zero byte first", "\0ab"sv, ""},
       // Maximal subparts: one "?" for the longest prefix that could have begun a valid
       // sequence, and the byte that broke it is read again on its own.
       {"truncated three-byte sequence at the end", "a\xE4\xB8", "a?"},
-      {"three-byte sequence broken by ASCII", "\xE4\xB8" "A", "?A"},
-      {"lead byte followed by ASCII", "\xE4" "A", "?A"},
-      {"truncated four-byte sequence", "\xF0\x9F\x98" "A", "?A"},
+      {"three-byte sequence broken by ASCII",
+       "\xE4\xB8"
+       "A",
+       "?A"},
+      {"lead byte followed by ASCII",
+       "\xE4"
+       "A",
+       "?A"},
+      {"truncated four-byte sequence",
+       "\xF0\x9F\x98"
+       "A",
+       "?A"},
       {"overlong two-byte form", "\xC0\xAF", "??"},
       {"overlong three-byte form", "\xE0\x80\xAF", "???"},
       {"surrogate", "\xED\xA0\x80", "???"},
@@ -47,8 +60,11 @@ TEST(Utf8ToGbk, ConvertsCharactersAndReplacesWhatHasNoForm) {
       {"F5 is never a lead byte", "\xF5\x80", "??"},
       {"invalid between Chinese", "\xE4\xB8\xAD\xFF\xE6\x96\x87", "\xD6\xD0?\xCE\xC4"},
       // Long enough for the word-at-a-time ASCII path, with a character in the middle.
-      {"long ASCII runs", "0123456789abcdef\xE4\xB8\xAD" "0123456789abcdef",
-       "0123456789abcdef\xD6\xD0" "0123456789abcdef"},
+      {"long ASCII runs",
+       "0123456789abcdef\xE4\xB8\xAD"
+       "0123456789abcdef",
+       "0123456789abcdef\xD6\xD0"
+       "0123456789abcdef"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -57,7 +73,8 @@ TEST(Utf8ToGbk, ConvertsCharactersAndReplacesWhatHasNoForm) {
 }
 
 TEST(Utf8ToGbk, ConvertedPhraseIsFoundByItsLocalLiteral) {
-  const Text page = Utf8ToGbk(Bytes("<p>\xE9\xAA\x8C\xE8\xAF\x81\xE7\xA0\x81\xE9\x94\x99\xE8\xAF\xAF</p>"sv));
+  const Text page =
+      Utf8ToGbk(Bytes("<p>\xE9\xAA\x8C\xE8\xAF\x81\xE7\xA0\x81\xE9\x94\x99\xE8\xAF\xAF</p>"sv));
   EXPECT_EQ(Local("验证码错误").view(), "\xD1\xE9\xD6\xA4\xC2\xEB\xB4\xED\xCE\xF3");
   EXPECT_EQ(FindText(page, Local("验证码错误")), 4);
 }
@@ -73,11 +90,19 @@ TEST(GbkToUtf8, DecodesPairsAndReplacesBrokenOnes) {
       {"ASCII", "av170001\r\n", "av170001\r\n"},
       {"two characters", "\xD6\xD0\xCE\xC4", "\xE4\xB8\xAD\xE6\x96\x87"},
       {"euro single byte", "\x80", "\xE2\x82\xAC"},
-      {"FF stands alone", "\xFF" "a", "\xEF\xBF\xBD" "a"},
+      {"FF stands alone",
+       "\xFF"
+       "a",
+       "\xEF\xBF\xBD"
+       "a"},
       {"lead byte at the end", "a\xD6", "a\xEF\xBF\xBD"},
       {"lead byte before CR LF keeps the line end", "\xD6\r\n", "\xEF\xBF\xBD\r\n"},
       {"lead byte before 7F", "\xD6\x7F", "\xEF\xBF\xBD\x7F"},
-      {"pair the code page does not define", "\xA2\xAB" "x", "\xEF\xBF\xBD" "x"},
+      {"pair the code page does not define",
+       "\xA2\xAB"
+       "x",
+       "\xEF\xBF\xBD"
+       "x"},
       {"zero bytes pass through", "a\0b"sv, "a\0b"sv},
   };
   for (const Case& c : cases) {
@@ -109,8 +134,10 @@ TEST(GbkToUtf8, EveryDefinedPairRoundTripsAndMatchesIconv) {
         continue;
       }
       ++defined;
-      ASSERT_EQ(utf8, std::string_view(expected, sizeof expected - outLeft)) << std::hex << lead << ' ' << trail;
-      ASSERT_EQ(Utf8ToGbk(Bytes(utf8)).view(), std::string_view(pair, 2)) << std::hex << lead << ' ' << trail;
+      ASSERT_EQ(utf8, std::string_view(expected, sizeof expected - outLeft))
+          << std::hex << lead << ' ' << trail;
+      ASSERT_EQ(Utf8ToGbk(Bytes(utf8)).view(), std::string_view(pair, 2))
+          << std::hex << lead << ' ' << trail;
     }
   }
   iconv_close(toUtf8);

@@ -63,7 +63,8 @@ TEST(Services, RandomInRangeKeepsItsBounds) {
 TEST(Services, RandomInRangeReachesEveryValueOfASmallRange) {
   SeedRandom();
   std::set<int32_t> seen;
-  for (int i = 0; i < 500; ++i) seen.insert(RandomInRange(1, 6));
+  for (int i = 0; i < 500; ++i)
+    seen.insert(RandomInRange(1, 6));
   EXPECT_EQ(seen, (std::set<int32_t>{1, 2, 3, 4, 5, 6}));
 }
 
@@ -71,7 +72,8 @@ TEST(Services, SeedingsInTheSameMillisecondDiffer) {
   auto sequence = [] {
     SeedRandom();
     std::vector<int32_t> values;
-    for (int i = 0; i < 8; ++i) values.push_back(RandomInRange(0, INT_MAX));
+    for (int i = 0; i < 8; ++i)
+      values.push_back(RandomInRange(0, INT_MAX));
     return values;
   };
   // Back to back, these nearly always fall within one millisecond of each other.
@@ -90,7 +92,8 @@ TEST_F(ServicesDeathTest, StopWithErrorHandsTheDescriptionToTheReporter) {
   EXPECT_EXIT(
       {
         SetErrorReporter([](std::string_view description) {
-          std::fprintf(stderr, "reported <%.*s>\n", static_cast<int>(description.size()), description.data());
+          std::fprintf(stderr, "reported <%.*s>\n", static_cast<int>(description.size()),
+                       description.data());
         });
         StopWithError("bad index");
       },

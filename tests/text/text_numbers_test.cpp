@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <clocale>
+#include <cmath>
 
 #include "text/text_ops.h"
 
@@ -21,15 +21,24 @@ TEST(TextNumbers, TextToInteger) {
   const Case cases[] = {
       {"spaces, sign, digits, letters", "  -12ab", -12},
       {"full-width digits", "\xA3\xB1\xA3\xB2", 12},
-      {"full-width minus and digits", "\xA3\xAD\xA3\xB1" "5", -15},
-      {"ideographic space is skipped", "\xA1\xA1" "7", 7},
+      {"full-width minus and digits",
+       "\xA3\xAD\xA3\xB1"
+       "5",
+       -15},
+      {"ideographic space is skipped",
+       "\xA1\xA1"
+       "7",
+       7},
       {"empty", "", 0},
       {"letters only", "abc", 0},
       {"sign only", "+", 0},
       {"plus sign", "+42", 42},
       {"all white space kinds", " \t\r\n\v\f9", 9},
       {"digits then full-width letter", "3\xA3\xC1", 3},
-      {"other two-byte character stops", "\xD6\xD0" "5", 0},
+      {"other two-byte character stops",
+       "\xD6\xD0"
+       "5",
+       0},
       {"maximum", "2147483647", INT_MAX},
       {"minimum", "-2147483648", INT_MIN},
       {"saturates high", "2147483648", INT_MAX},
@@ -86,8 +95,12 @@ TEST(TextNumbers, IntegerToTextAndHex) {
     const char* hex;
   };
   const Case cases[] = {
-      {0, "0", "0"},          {10, "10", "A"},           {255, "255", "FF"},
-      {-1, "-1", "FFFFFFFF"}, {INT_MAX, "2147483647", "7FFFFFFF"}, {INT_MIN, "-2147483648", "80000000"},
+      {0, "0", "0"},
+      {10, "10", "A"},
+      {255, "255", "FF"},
+      {-1, "-1", "FFFFFFFF"},
+      {INT_MAX, "2147483647", "7FFFFFFF"},
+      {INT_MIN, "-2147483648", "80000000"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);

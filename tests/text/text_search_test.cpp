@@ -13,7 +13,8 @@ Text T(std::string_view bytes) { return Text(bytes); }
 
 std::vector<std::string> Pieces(const Array<Text>& array) {
   std::vector<std::string> pieces;
-  for (const Text& piece : array) pieces.push_back(piece.str());
+  for (const Text& piece : array)
+    pieces.push_back(piece.str());
   return pieces;
 }
 
@@ -82,7 +83,8 @@ TEST(TextSearch, FindTextBackward) {
 
 TEST(TextSearch, ReplaceAllText) {
   const Text quoteMarker = Local("#引号");
-  EXPECT_EQ(ReplaceAllText(ConcatTexts(quoteMarker, T("x"), quoteMarker), quoteMarker, T("\"")), T("\"x\""));
+  EXPECT_EQ(ReplaceAllText(ConcatTexts(quoteMarker, T("x"), quoteMarker), quoteMarker, T("\"")),
+            T("\"x\""));
   EXPECT_EQ(ReplaceAllText(T("a-b-c"), T("-"), Text()), T("abc"));
   EXPECT_EQ(ReplaceAllText(T("aaa"), T("aa"), T("b")), T("ba"));  // no overlap
   EXPECT_EQ(ReplaceAllText(T("ab"), T("b"), T("bb")), T("abb"));  // replacement not rescanned

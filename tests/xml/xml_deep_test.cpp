@@ -14,8 +14,10 @@ constexpr int32_t kDepth = 1'000'000;
 std::string Nested(int32_t depth) {
   std::string xml;
   xml.reserve(static_cast<size_t>(depth) * 7);
-  for (int32_t i = 0; i < depth; ++i) xml += "<a>";
-  for (int32_t i = 0; i < depth; ++i) xml += "</a>";
+  for (int32_t i = 0; i < depth; ++i)
+    xml += "<a>";
+  for (int32_t i = 0; i < depth; ++i)
+    xml += "</a>";
   return xml;
 }
 

@@ -30,7 +30,8 @@ TEST(XmlEditing, DeletedSubtreeIsReusedInPreOrder) {
   EXPECT_EQ(doc.DeleteNode(4), 1);
   EXPECT_EQ(FreeList(doc), "4,2,1,3");
   XmlNode record;
-  for (int32_t gone : {4, 2, 1, 3}) EXPECT_EQ(doc.GetNode(gone, record), 0) << gone;
+  for (int32_t gone : {4, 2, 1, 3})
+    EXPECT_EQ(doc.GetNode(gone, record), 0) << gone;
   doc.GetNode(0, record);
   EXPECT_EQ(record.children, (Array<int32_t>{5}));
   EXPECT_EQ(doc.GetNodeCount(), 6);
@@ -39,8 +40,7 @@ TEST(XmlEditing, DeletedSubtreeIsReusedInPreOrder) {
   EXPECT_EQ(doc.AddNode(5), 2);
   EXPECT_EQ(doc.AddNode(4), 1);
   EXPECT_EQ(FreeList(doc), "3");
-  EXPECT_EQ(Describe(doc),
-            "1:{}^4() 2:{}^5() ~3:d{}^4() 4:{}^6(1) 5:e{}^6(2) 6:r{}^0(5,4) root=6");
+  EXPECT_EQ(Describe(doc), "1:{}^4() 2:{}^5() ~3:d{}^4() 4:{}^6(1) 5:e{}^6(2) 6:r{}^0(5,4) root=6");
   EXPECT_EQ(doc.AddNode(0), 3);
   EXPECT_EQ(doc.AddNode(0), 7);
 }

@@ -18,13 +18,11 @@ TEST(XmlFindPath, StepsFromTheRoot) {
     int32_t result;
   };
   const Case cases[] = {
-      {"r", 0},         {"r/durl", 1},      {"r/<@2", 3},     {"r/<@4", -1},
-      {"r/<@0", -1},    {"<@1/x", 4},       {"<@2", -1},      {"<@1", 0},
-      {"r/<@2/u", 2},   {"r/durl/u", -1},   {"<#0", 0},       {"<#7", 7},
-      {"<#3", 3},       {"<#7/x", -1},      {"<#3/u", 2},     {"r/<#4", 4},
-      {"<#abc", -1},    {"<#00", -1},       {"<#-3", -1},     {"<", -1},
-      {"<x", -1},       {"", -1},           {"/r", -1},       {"r/", 0},
-      {"R", -1},        {"r//durl", -1},    {"r/x/<@1", -1},  {"r/X", -1},
+      {"r", 0},     {"r/durl", 1},   {"r/<@2", 3},    {"r/<@4", -1},    {"r/<@0", -1}, {"<@1/x", 4},
+      {"<@2", -1},  {"<@1", 0},      {"r/<@2/u", 2},  {"r/durl/u", -1}, {"<#0", 0},    {"<#7", 7},
+      {"<#3", 3},   {"<#7/x", -1},   {"<#3/u", 2},    {"r/<#4", 4},     {"<#abc", -1}, {"<#00", -1},
+      {"<#-3", -1}, {"<", -1},       {"<x", -1},      {"", -1},         {"/r", -1},    {"r/", 0},
+      {"R", -1},    {"r//durl", -1}, {"r/x/<@1", -1}, {"r/X", -1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(doc.FindPath(T(c.path)), c.result) << c.path;
@@ -38,7 +36,8 @@ TEST(XmlFindPath, EmptyRootNameAndMissingRoot) {
   EXPECT_EQ(unnamed.FindPath(T("/")), 0);
 
   XmlDocument empty;
-  for (const char* path : {"r", "/", "r/a", "<#0/a"}) EXPECT_EQ(empty.FindPath(T(path)), -1) << path;
+  for (const char* path : {"r", "/", "r/a", "<#0/a"})
+    EXPECT_EQ(empty.FindPath(T(path)), -1) << path;
 }
 
 TEST(XmlFindChild, FromAGivenParent) {

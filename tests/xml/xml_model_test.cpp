@@ -93,7 +93,8 @@ TEST(XmlModel, WithoutRootNamesAreEmptyButNodesCanBeRead) {
   EXPECT_EQ(doc.GetNode(0, record), 0);
   EXPECT_EQ(doc.GetNode(1, record), 1);
   EXPECT_EQ(record.name, T("b"));
-  for (int32_t n : {0, 1, 2, 3}) EXPECT_TRUE(doc.GetNodeName(n).empty()) << n;
+  for (int32_t n : {0, 1, 2, 3})
+    EXPECT_TRUE(doc.GetNodeName(n).empty()) << n;
 }
 
 TEST(XmlModel, RawDataIsKeptUnconvertedAndClearEmptiesEverything) {

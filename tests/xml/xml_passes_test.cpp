@@ -32,7 +32,8 @@ TEST(XmlCdataMarker, IsFreshCapitalsAbsentFromTheData) {
 
 TEST(XmlCdataMarker, EmptyWhenEveryCandidateOccurs) {
   std::string all;
-  for (char c = 'A'; c <= 'Z'; ++c) all += "@"s + c;
+  for (char c = 'A'; c <= 'Z'; ++c)
+    all += "@"s + c;
   EXPECT_TRUE(XmlDocument::MakeCdataMarker(B(all), 1).empty());
 }
 
@@ -97,7 +98,8 @@ TEST(XmlRestoreCdata, ThePlaceholderStandsForTheWholeValue) {
 
 std::vector<std::string> Pieces(const Array<Bytes>& pieces) {
   std::vector<std::string> out;
-  for (const Bytes& p : pieces) out.push_back(p.str());
+  for (const Bytes& p : pieces)
+    out.push_back(p.str());
   return out;
 }
 
@@ -136,8 +138,8 @@ TEST(XmlGetClosingName, DropsWhitespaceSlashesAndAngles) {
     const char* name;
   };
   const Case cases[] = {
-      {"/a>", "a"}, {"/a >\r\n  ", "a"}, {"/a>tail", "atail"}, {"/a b>", "ab"},
-      {"/a/b>>", "ab"}, {"/a\0b>"s, "a"}, {"/>", ""},
+      {"/a>", "a"},     {"/a >\r\n  ", "a"}, {"/a>tail", "atail"}, {"/a b>", "ab"},
+      {"/a/b>>", "ab"}, {"/a\0b>"s, "a"},    {"/>", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.piece);
@@ -177,7 +179,8 @@ TEST(XmlParseTag, NameAttributesAndText) {
     ASSERT_EQ(doc.ParseTag(piece, piece.Length(), tagEnd, node, c.withText), c.result);
     if (c.result == 0) continue;
     std::string got = node.name.str() + "|";
-    for (const XmlAttribute& a : node.attributes) got += a.name.str() + "=" + a.value.str() + ",";
+    for (const XmlAttribute& a : node.attributes)
+      got += a.name.str() + "=" + a.value.str() + ",";
     got += "|" + node.text.str();
     EXPECT_EQ(got, c.node);
     EXPECT_TRUE(node.children.empty());

@@ -24,7 +24,8 @@ inline std::string Describe(const XmlDocument& doc) {
     const XmlNode& node = nodes[k];
     if (doc.CheckNode(k) < 0) out += "~";
     out += std::to_string(node.number) + ":" + node.name.str();
-    for (const XmlAttribute& a : node.attributes) out += " " + a.name.str() + "=" + a.value.str();
+    for (const XmlAttribute& a : node.attributes)
+      out += " " + a.name.str() + "=" + a.value.str();
     out += "{" + node.text.str() + "}^" + std::to_string(node.parent) + "(";
     for (int32_t i = 1; i <= node.children.Count(); ++i) {
       out += (i > 1 ? "," : "") + std::to_string(node.children[i]);
@@ -40,7 +41,8 @@ inline std::string FreeList(const XmlDocument& doc) {
   int32_t root = 0;
   doc.ExportNodes(nodes, freeNumbers, root);
   std::string out;
-  for (int32_t n : freeNumbers) out += (out.empty() ? "" : ",") + std::to_string(n);
+  for (int32_t n : freeNumbers)
+    out += (out.empty() ? "" : ",") + std::to_string(n);
   return out;
 }
 

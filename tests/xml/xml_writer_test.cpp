@@ -90,13 +90,14 @@ TEST(XmlWriter, ImportedCyclesAndBadChildrenEnd) {
     n.name = Text(name);
     n.parent = parent;
     n.number = number;
-    for (int32_t c : children) n.children.Append(c);
+    for (int32_t c : children)
+      n.children.Append(c);
     return n;
   };
   Array<XmlNode> nodes;
   nodes.Append(node("a", 3, 1, {2, 0, 3, 1, 9}));  // back to root and itself; 0; out of range
-  nodes.Append(node("b", 1, 2, {2, 4}));            // itself; a released number
-  nodes.Append(node("r", 0, 3, {1, 2}));            // b listed twice
+  nodes.Append(node("b", 1, 2, {2, 4}));           // itself; a released number
+  nodes.Append(node("r", 0, 3, {1, 2}));           // b listed twice
   nodes.Append(node("gone", 2, 4, {}));
   XmlDocument doc;
   doc.ImportNodes(nodes, Array<int32_t>{4}, 3);

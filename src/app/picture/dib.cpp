@@ -19,8 +19,15 @@ constexpr uint32_t kInfoHeaderSize = 40;
 
 bool ValidDepth(uint32_t bitsPerPixel) {
   switch (bitsPerPixel) {
-    case 1: case 4: case 8: case 16: case 24: case 32: return true;
-    default: return false;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      return true;
+    default:
+      return false;
   }
 }
 

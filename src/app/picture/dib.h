@@ -18,9 +18,9 @@ struct DibInfo {
   int64_t height = 0;  // as stored: negative for top-down rows, doubled in icon entries
   uint32_t bitsPerPixel = 0;
   uint32_t compression = 0;
-  uint32_t masks[4] = {};           // red, green, blue, alpha for 16- and 32-bit pixels
-  std::vector<uint32_t> palette;    // opaque 0xAARRGGBB, at most 256 entries
-  uint64_t tablesEnd = 0;           // offset just past header, masks and colour table
+  uint32_t masks[4] = {};         // red, green, blue, alpha for 16- and 32-bit pixels
+  std::vector<uint32_t> palette;  // opaque 0xAARRGGBB, at most 256 entries
+  uint64_t tablesEnd = 0;         // offset just past header, masks and colour table
 };
 
 // The header starting at `offset`, checked for a supported variant and with its masks and colour

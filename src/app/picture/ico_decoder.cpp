@@ -48,7 +48,8 @@ std::optional<DecodedPicture> DecodePngEntry(ByteSpan bytes, PictureKind kind) {
   // The PNG's own alpha is its transparency; the mask says the same in one bit.
   const std::vector<uint32_t>& pixels = picture->frames[0].pixels;
   picture->mask.resize(pixels.size());
-  for (size_t i = 0; i < pixels.size(); ++i) picture->mask[i] = (pixels[i] >> 24) == 0 ? 1 : 0;
+  for (size_t i = 0; i < pixels.size(); ++i)
+    picture->mask[i] = (pixels[i] >> 24) == 0 ? 1 : 0;
   return picture;
 }
 
@@ -70,16 +71,17 @@ std::optional<DecodedPicture> DecodeDibEntry(ByteSpan bytes, PictureKind kind) {
     // Older 32-bit icons leave the fourth byte at zero and rely on the mask alone; taking that
     // byte as alpha would make them vanish.
     bool anyAlpha = false;
-    for (uint32_t pixel : pixels) anyAlpha |= (pixel >> 24) != 0;
+    for (uint32_t pixel : pixels)
+      anyAlpha |= (pixel >> 24) != 0;
     if (!anyAlpha) {
-      for (uint32_t& pixel : pixels) pixel |= 0xFF000000u;
+      for (uint32_t& pixel : pixels)
+        pixel |= 0xFF000000u;
     }
   }
 
   picture->mask.assign(pixels.size(), 0);
   const uint64_t stride = DibStride(info->width, 1);
-  const bool maskFits =
-      RangeFits(bytes.size(), *maskOffset, stride * static_cast<uint64_t>(rows));
+  const bool maskFits = RangeFits(bytes.size(), *maskOffset, stride * static_cast<uint64_t>(rows));
   if (!maskFits) {
     // A 32-bit entry carries its transparency in the alpha byte, so its mask may be left out.
     if (!withAlpha) return std::nullopt;

@@ -118,8 +118,8 @@ std::optional<DecodedPicture> DecodeJpeg(ByteSpan data) {
     return std::nullopt;
   }
   // The size is checked here, before libjpeg allocates its buffers in jpeg_start_decompress.
-  std::optional<DecodedPicture> picture = NewPicture(
-      PictureKind::Jpeg, job.cinfo.image_width, job.cinfo.image_height, kOpaqueBlack);
+  std::optional<DecodedPicture> picture =
+      NewPicture(PictureKind::Jpeg, job.cinfo.image_width, job.cinfo.image_height, kOpaqueBlack);
   if (!picture) return std::nullopt;
   std::vector<unsigned char> row(static_cast<size_t>(job.cinfo.image_width) * 4);
   if (!ReadJpegPixels(&job, row.data(), picture->frames[0].pixels.data())) return std::nullopt;

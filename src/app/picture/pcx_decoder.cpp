@@ -91,8 +91,8 @@ std::optional<DecodedPicture> DecodePcx(ByteSpan data) {
     if (!rle.ReadRow(row)) return std::nullopt;
     uint32_t* out = pixels.data() + y * width;
     for (int64_t x = 0; x < width; ++x) {
-      out[x] = colour ? palette[row[x]]
-                      : ((row[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFFFFFFu : kOpaqueBlack);
+      out[x] =
+          colour ? palette[row[x]] : ((row[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFFFFFFu : kOpaqueBlack);
     }
   }
   return picture;

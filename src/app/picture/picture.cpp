@@ -44,13 +44,19 @@ namespace {
 
 std::optional<DecodedPicture> DecodeKind(PictureKind kind, picture_detail::ByteSpan bytes) {
   switch (kind) {
-    case PictureKind::Bmp: return picture_detail::DecodeBmp(bytes);
-    case PictureKind::Jpeg: return picture_detail::DecodeJpeg(bytes);
-    case PictureKind::Png: return picture_detail::DecodePng(bytes);
+    case PictureKind::Bmp:
+      return picture_detail::DecodeBmp(bytes);
+    case PictureKind::Jpeg:
+      return picture_detail::DecodeJpeg(bytes);
+    case PictureKind::Png:
+      return picture_detail::DecodePng(bytes);
     case PictureKind::Ico:
-    case PictureKind::Cur: return picture_detail::DecodeIcon(bytes, kind);
-    case PictureKind::Gif: return picture_detail::DecodeGif(bytes);
-    case PictureKind::Pcx: return picture_detail::DecodePcx(bytes);
+    case PictureKind::Cur:
+      return picture_detail::DecodeIcon(bytes, kind);
+    case PictureKind::Gif:
+      return picture_detail::DecodeGif(bytes);
+    case PictureKind::Pcx:
+      return picture_detail::DecodePcx(bytes);
   }
   return std::nullopt;
 }

@@ -97,7 +97,8 @@ std::optional<DecodedPicture> DecodePng(ByteSpan data) {
   std::vector<uint32_t>& pixels = picture->frames[0].pixels;
   auto* bytes = reinterpret_cast<unsigned char*>(pixels.data());
   std::vector<png_bytep> rows(height);
-  for (png_uint_32 y = 0; y < height; ++y) rows[y] = bytes + static_cast<size_t>(y) * width * 4;
+  for (png_uint_32 y = 0; y < height; ++y)
+    rows[y] = bytes + static_cast<size_t>(y) * width * 4;
   if (!ReadPngRows(&job, rows.data())) return std::nullopt;
   for (size_t i = 0; i < pixels.size(); ++i) {
     const unsigned char* p = bytes + 4 * i;

@@ -15,15 +15,18 @@ std::string Dib(const DibSpec& recipe) {
   if (recipe.headerSize == 12) {
     w.U32(12).U16(static_cast<uint32_t>(recipe.width)).U16(static_cast<uint32_t>(recipe.height));
     w.U16(1).U16(recipe.bitsPerPixel);
-    for (uint32_t c : recipe.palette) w.U8(c).U8(c >> 8).U8(c >> 16);
+    for (uint32_t c : recipe.palette)
+      w.U8(c).U8(c >> 8).U8(c >> 16);
   } else {
     w.U32(recipe.headerSize).U32(static_cast<uint32_t>(recipe.width));
     w.U32(static_cast<uint32_t>(recipe.height)).U16(1).U16(recipe.bitsPerPixel);
     w.U32(recipe.compression).U32(static_cast<uint32_t>(recipe.pixels.size()));
     w.U32(2835).U32(2835).U32(static_cast<uint32_t>(recipe.palette.size())).U32(0);
     w.Zeros(recipe.headerSize - 40);
-    for (uint32_t m : recipe.masks) w.U32(m);
-    for (uint32_t c : recipe.palette) w.U8(c).U8(c >> 8).U8(c >> 16).U8(0);
+    for (uint32_t m : recipe.masks)
+      w.U32(m);
+    for (uint32_t c : recipe.palette)
+      w.U8(c).U8(c >> 8).U8(c >> 16).U8(0);
   }
   w.Raw(recipe.pixels);
   return w.str();
@@ -42,8 +45,10 @@ std::string Rows24(const std::vector<std::vector<uint32_t>>& rows) {
   ByteWriter w;
   for (const auto& row : rows) {
     const size_t start = w.size();
-    for (uint32_t c : row) w.U8(c).U8(c >> 8).U8(c >> 16);
-    while ((w.size() - start) % 4 != 0) w.U8(0);
+    for (uint32_t c : row)
+      w.U8(c).U8(c >> 8).U8(c >> 16);
+    while ((w.size() - start) % 4 != 0)
+      w.U8(0);
   }
   return w.str();
 }
@@ -57,7 +62,8 @@ Bytes Icon(uint16_t type, const std::vector<IconEntrySpec>& entries) {
     w.U32(static_cast<uint32_t>(e.image.size())).U32(static_cast<uint32_t>(offset));
     offset += e.image.size();
   }
-  for (const IconEntrySpec& e : entries) w.Raw(e.image);
+  for (const IconEntrySpec& e : entries)
+    w.Raw(e.image);
   return Bytes(w.str());
 }
 
@@ -107,8 +113,9 @@ Bytes Jpeg(int width, int height, JpegModel model, uint32_t (*colour)(int x, int
   cinfo.image_height = static_cast<JDIMENSION>(height);
   const int components = model == JpegModel::Rgb ? 3 : model == JpegModel::Grey ? 1 : 4;
   cinfo.input_components = components;
-  cinfo.in_color_space =
-      model == JpegModel::Rgb ? JCS_RGB : model == JpegModel::Grey ? JCS_GRAYSCALE : JCS_CMYK;
+  cinfo.in_color_space = model == JpegModel::Rgb    ? JCS_RGB
+                         : model == JpegModel::Grey ? JCS_GRAYSCALE
+                                                    : JCS_CMYK;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, 100, TRUE);
   if (progressive) jpeg_simple_progression(&cinfo);
@@ -144,8 +151,8 @@ void WriteToString(png_structp png, png_bytep data, size_t length) {
 void FlushNothing(png_structp) {}
 
 int WriteGifBytes(GifFileType* gif, const GifByteType* data, int length) {
-  static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(data),
-                                                   static_cast<size_t>(length));
+  static_cast<std::string*>(gif->UserData)
+      ->append(reinterpret_cast<const char*>(data), static_cast<size_t>(length));
   return length;
 }
 
@@ -154,8 +161,7 @@ ColorMapObject* MakeColourMap(const std::vector<uint32_t>& colours) {
   std::vector<GifColorType> entries;
   for (uint32_t c : colours) {
     entries.push_back(GifColorType{static_cast<GifByteType>(c >> 16),
-                                   static_cast<GifByteType>(c >> 8),
-                                   static_cast<GifByteType>(c)});
+                                   static_cast<GifByteType>(c >> 8), static_cast<GifByteType>(c)});
   }
   return GifMakeMapObject(static_cast<int>(entries.size()), entries.data());
 }
@@ -183,7 +189,8 @@ Bytes Png(const PngSpec& recipe) {
   png_write_info(png, info);
   std::vector<std::string> rows = recipe.rows;
   std::vector<png_bytep> pointers;
-  for (std::string& row : rows) pointers.push_back(reinterpret_cast<png_bytep>(row.data()));
+  for (std::string& row : rows)
+    pointers.push_back(reinterpret_cast<png_bytep>(row.data()));
   png_write_image(png, pointers.data());
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
@@ -213,10 +220,12 @@ Bytes Gif(const GifSpec& recipe) {
     if (frame.interlaced) {
       const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
       for (int pass = 0; pass < 4; ++pass) {
-        for (int y = start[pass]; y < frame.height; y += step[pass]) order.push_back(y);
+        for (int y = start[pass]; y < frame.height; y += step[pass])
+          order.push_back(y);
       }
     } else {
-      for (int y = 0; y < frame.height; ++y) order.push_back(y);
+      for (int y = 0; y < frame.height; ++y)
+        order.push_back(y);
     }
     for (int y : order) {
       std::vector<GifPixelType> line(frame.indices.begin() + y * frame.width,
@@ -237,7 +246,8 @@ void FixPngCrc(std::string& png, size_t chunkOffset) {
   const auto* start = reinterpret_cast<const Bytef*>(png.data() + chunkOffset + 4);
   const uint32_t crc = static_cast<uint32_t>(crc32(0, start, length + 4));
   const size_t at = chunkOffset + 8 + length;
-  for (int i = 0; i < 4; ++i) png[at + static_cast<size_t>(i)] = static_cast<char>(crc >> (24 - 8 * i));
+  for (int i = 0; i < 4; ++i)
+    png[at + static_cast<size_t>(i)] = static_cast<char>(crc >> (24 - 8 * i));
 }
 
 }  // namespace quorvane::picture_test

@@ -13,11 +13,20 @@ namespace quorvane::picture_test {
 // Little-endian byte building.
 class ByteWriter {
  public:
-  ByteWriter& U8(uint32_t v) { bytes_.push_back(static_cast<char>(v & 0xFF)); return *this; }
+  ByteWriter& U8(uint32_t v) {
+    bytes_.push_back(static_cast<char>(v & 0xFF));
+    return *this;
+  }
   ByteWriter& U16(uint32_t v) { return U8(v).U8(v >> 8); }
   ByteWriter& U32(uint32_t v) { return U16(v).U16(v >> 16); }
-  ByteWriter& Raw(const std::string& more) { bytes_ += more; return *this; }
-  ByteWriter& Zeros(size_t count) { bytes_.append(count, '\0'); return *this; }
+  ByteWriter& Raw(const std::string& more) {
+    bytes_ += more;
+    return *this;
+  }
+  ByteWriter& Zeros(size_t count) {
+    bytes_.append(count, '\0');
+    return *this;
+  }
   size_t size() const { return bytes_.size(); }
   const std::string& str() const { return bytes_; }
 
@@ -82,8 +91,8 @@ struct PngSpec {
   int colourType = 6;  // PNG_COLOR_TYPE_RGB_ALPHA
   int bitDepth = 8;
   bool interlaced = false;
-  std::vector<std::string> rows;    // samples exactly as they go into the file
-  std::vector<uint32_t> palette;    // 0xRRGGBB
+  std::vector<std::string> rows;      // samples exactly as they go into the file
+  std::vector<uint32_t> palette;      // 0xRRGGBB
   std::vector<uint8_t> transparency;  // tRNS for palette files
 };
 Bytes Png(const PngSpec& recipe);

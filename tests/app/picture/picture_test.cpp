@@ -45,7 +45,8 @@ void PutU32BigEndian(std::string& s, size_t at, uint32_t v) {
   PutU16BigEndian(s, at + 2, v);
 }
 void PutU32(std::string& s, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) s[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    s[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
 }
 
 // --- BMP ---
@@ -122,7 +123,8 @@ std::string JpegWithRepeatedScan(int repeats) {
   const size_t lastScan = s.rfind("\xFF\xDA");
   const std::string scan = s.substr(lastScan, s.size() - 2 - lastScan);
   std::string out = s.substr(0, lastScan);
-  for (int i = 0; i < repeats; ++i) out += scan;
+  for (int i = 0; i < repeats; ++i)
+    out += scan;
   return out + "\xFF\xD9";
 }
 
@@ -181,7 +183,8 @@ Bytes GifTwoFrames() {
 
 Bytes GifManyFrames(int width, int height, int frames) {
   GifSpec recipe{width, height, kGifColours, {}};
-  for (int i = 0; i < frames; ++i) recipe.frames.push_back(GifFrame(0, 0, 1, 1, 1));
+  for (int i = 0; i < frames; ++i)
+    recipe.frames.push_back(GifFrame(0, 0, 1, 1, 1));
   return Gif(recipe);
 }
 
@@ -270,7 +273,9 @@ const DecodeCase kDecodeCases[] = {
     {"Bmp16Bit555", [] { return BmpDirect(16, 0, {}, std::string("\x00\x7C\x00\x00", 4)); },
      [](const DecodedPicture& p) { EXPECT_EQ(At(p, 0, 0), 0xFFFF0000u); }},
     {"Bmp16BitBitfields565",
-     [] { return BmpDirect(16, 3, {0xF800, 0x07E0, 0x001F}, std::string("\xE0\x07\x00\x00", 4)); },
+     [] {
+       return BmpDirect(16, 3, {0xF800, 0x07E0, 0x001F}, std::string("\xE0\x07\x00\x00", 4));
+     },
      [](const DecodedPicture& p) { EXPECT_EQ(At(p, 0, 0), 0xFF00FF00u); }},
     {"BmpCoreHeader",
      [] {
@@ -413,7 +418,8 @@ const DecodeCase kDecodeCases[] = {
        recipe.interlaced = true;
        for (int y = 0; y < 3; ++y) {
          std::string row;
-         for (int x = 0; x < 3; ++x) row += {static_cast<char>(x * 80), static_cast<char>(y * 80), 7};
+         for (int x = 0; x < 3; ++x)
+           row += {static_cast<char>(x * 80), static_cast<char>(y * 80), 7};
          recipe.rows.push_back(row);
        }
        return Png(recipe);
@@ -466,8 +472,10 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"GifDisposeToPrevious",
      [] {
-       GifSpec recipe{2, 2, kGifColours,
-                    {GifFrame(0, 0, 2, 2, 0), GifFrame(0, 0, 2, 2, 2), GifFrame(0, 0, 1, 1, 1)}};
+       GifSpec recipe{2,
+                      2,
+                      kGifColours,
+                      {GifFrame(0, 0, 2, 2, 0), GifFrame(0, 0, 2, 2, 2), GifFrame(0, 0, 1, 1, 1)}};
        recipe.frames[0].disposal = 1;
        recipe.frames[1].disposal = 3;
        return Gif(recipe);
@@ -481,13 +489,15 @@ const DecodeCase kDecodeCases[] = {
     {"GifInterlacedRowsInPlace",
      [] {
        GifFrameSpec frame = GifFrame(0, 0, 1, 8, 0);
-       for (size_t y = 0; y < 8; ++y) frame.indices[y] = static_cast<uint8_t>(y % 4);
+       for (size_t y = 0; y < 8; ++y)
+         frame.indices[y] = static_cast<uint8_t>(y % 4);
        frame.interlaced = true;
        return Gif(GifSpec{1, 8, kGifColours, {frame}});
      },
      [](const DecodedPicture& p) {
        const uint32_t expected[4] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu};
-       for (int y = 0; y < 8; ++y) EXPECT_EQ(At(p, 0, y), expected[y % 4]) << "row " << y;
+       for (int y = 0; y < 8; ++y)
+         EXPECT_EQ(At(p, 0, y), expected[y % 4]) << "row " << y;
      }},
     {"GifLocalColoursAndFrameCutAtScreenEdge",
      [] {
@@ -512,9 +522,11 @@ const DecodeCase kDecodeCases[] = {
     // screen and image descriptors both announce no colour table.
     {"GifNoColourTable",
      [] {
-       return Bytes(std::string("GIF89a\x01\x00\x01\x00\x00\x00\x00"
-                                "\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00"
-                                "\x02\x02\x44\x01\x00\x3B", 29));
+       return Bytes(
+           std::string("GIF89a\x01\x00\x01\x00\x00\x00\x00"
+                       "\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00"
+                       "\x02\x02\x44\x01\x00\x3B",
+                       29));
      },
      nullptr},
     {"GifBrokenImageData",
@@ -541,24 +553,37 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"IcoWithoutMatchTakesLast",
      [] {
-       return Icon(1, {{32, 0, IconDib24(1, 1, kRed, 0, 0)}, {16, 16, IconDib24(1, 1, kGreen, 0, 0)}});
+       return Icon(1,
+                   {{32, 0, IconDib24(1, 1, kRed, 0, 0)}, {16, 16, IconDib24(1, 1, kGreen, 0, 0)}});
      },
      [](const DecodedPicture& p) { EXPECT_EQ(At(p, 0, 0), 0xFF00FF00u); }},
-    {"Ico32BitKeepsAlpha", [] { return Icon(1, {{32, 16, IconDib32(0x80123456u)}}); },
+    {"Ico32BitKeepsAlpha",
+     [] {
+       return Icon(1, {{32, 16, IconDib32(0x80123456u)}});
+     },
      [](const DecodedPicture& p) {
        EXPECT_EQ(At(p, 0, 0), 0x80123456u);
        EXPECT_EQ(p.mask, std::vector<uint8_t>{0});
      }},
     // Icons from before alpha channels leave the fourth byte at zero everywhere.
-    {"Ico32BitAllZeroAlphaIsOpaque", [] { return Icon(1, {{32, 16, IconDib32(0x00123456u)}}); },
+    {"Ico32BitAllZeroAlphaIsOpaque",
+     [] {
+       return Icon(1, {{32, 16, IconDib32(0x00123456u)}});
+     },
      [](const DecodedPicture& p) { EXPECT_EQ(At(p, 0, 0), 0xFF123456u); }},
-    {"IcoPngEntry", [] { return Icon(1, {{32, 16, PngTransparentPixel()}}); },
+    {"IcoPngEntry",
+     [] {
+       return Icon(1, {{32, 16, PngTransparentPixel()}});
+     },
      [](const DecodedPicture& p) {
        EXPECT_EQ(p.kind, PictureKind::Ico);
        EXPECT_EQ(At(p, 0, 0), 0x00102030u);
        EXPECT_EQ(p.mask, std::vector<uint8_t>{1});
      }},
-    {"CurDecodes", [] { return Icon(2, {{32, 16, IconDib24(1, 1, kRed, 0, 0)}}); },
+    {"CurDecodes",
+     [] {
+       return Icon(2, {{32, 16, IconDib24(1, 1, kRed, 0, 0)}});
+     },
      [](const DecodedPicture& p) {
        EXPECT_EQ(p.kind, PictureKind::Cur);
        EXPECT_EQ(p.mask, std::vector<uint8_t>{1});
