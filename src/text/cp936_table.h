@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace quorvane::text_detail {
 
@@ -22,5 +23,20 @@ struct Cp936Table {
 // The table, built on first use; safe to call from any thread. When the converter is missing,
 // only ASCII is mapped and everything else reads as having no form.
 const Cp936Table& Cp936();
+
+// Copies the run of ASCII bytes that starts at p to out and moves both past it. Pages are long
+// ASCII stretches of markup between their Chinese runs, so the run moves eight bytes at a time.
+inline void CopyAsciiRun(const unsigned char*& p, const unsigned char* end, char*& out) {
+  while (end - p >= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    if (word & 0x8080808080808080ull) break;
+    std::memcpy(out, p, sizeof word);
+    p += sizeof word;
+    out += sizeof word;
+  }
+  while (p < end && *p < 0x80)
+    *out++ = static_cast<char>(*p++);
+}
 
 }  // namespace quorvane::text_detail

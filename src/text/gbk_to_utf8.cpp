@@ -36,16 +36,7 @@ std::string GbkToUtf8(std::string_view gbk) {
 
   while (p < end) {
     if (*p < 0x80) {
-      while (end - p >= 8) {
-        uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        if (word & 0x8080808080808080ull) break;
-        std::memcpy(out, p, sizeof word);
-        p += sizeof word;
-        out += sizeof word;
-      }
-      while (p < end && *p < 0x80)
-        *out++ = static_cast<char>(*p++);
+      text_detail::CopyAsciiRun(p, end, out);
       continue;
     }
     uint32_t codePoint = 0;

@@ -63,17 +63,7 @@ std::string ConvertUtf8ToGbk(std::string_view utf8) {
 
   while (p < end) {
     if (*p < 0x80) {
-      // Markup between the Chinese runs of a page is long ASCII stretches; move them by words.
-      while (end - p >= 8) {
-        uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        if (word & 0x8080808080808080ull) break;
-        std::memcpy(out, p, sizeof word);
-        p += sizeof word;
-        out += sizeof word;
-      }
-      while (p < end && *p < 0x80)
-        *out++ = static_cast<char>(*p++);
+      text_detail::CopyAsciiRun(p, end, out);
       continue;
     }
     size_t consumed;
