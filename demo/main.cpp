@@ -16,6 +16,7 @@
 #include "demo/tour.h"
 #include "net/network_options.h"
 #include "query/query_state.h"
+#include "text/encoding.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ int main(int argc, char* argv[]) {
 
   quorvane::QueryState state;
   quorvane::InstallWindowServices();
+  quorvane::RequireCodePageConverter();
   quorvane::demo::DemoSite site(options.tourDirectory ? kTourSeed : std::random_device{}());
   quorvane::TrustOnlyCertificateForTesting(site.CertificatePem());
 

@@ -6,13 +6,19 @@
 
 #include <cwchar>
 
+#include "text/encoding.h"
+#include "text/text.h"
+
 namespace quorvane::text_detail {
 namespace {
 
 class Cp936Decoder {
  public:
-  Cp936Decoder() : handle_(iconv_open("WCHAR_T", "CP936")) {
-    if (handle_ == kInvalid) handle_ = iconv_open("WCHAR_T", "GBK");
+  explicit Cp936Decoder(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      handle_ = iconv_open("WCHAR_T", name);
+      if (handle_ != kInvalid) break;
+    }
   }
   ~Cp936Decoder() {
     if (handle_ != kInvalid) iconv_close(handle_);
@@ -41,16 +47,21 @@ class Cp936Decoder {
 
  private:
   static inline const iconv_t kInvalid = reinterpret_cast<iconv_t>(-1);
-  iconv_t handle_;
+  iconv_t handle_ = kInvalid;
 };
 
 }  // namespace
 
-Cp936Table::Cp936Table() {
+Cp936Table::Cp936Table(std::initializer_list<const char*> converterNames) {
   for (uint16_t ascii = 1; ascii < 0x80; ++ascii)
     fromUnicode[ascii] = ascii;
-  Cp936Decoder decoder;
+  Cp936Decoder decoder(converterNames);
   if (!decoder.usable()) return;
+  // A converter that opens under the name but is some other code page would garble every text
+  // as surely as a missing one: "中" must be D6 D0.
+  const char zhong[2] = {'\xD6', '\xD0'};
+  if (decoder.Decode(zhong, 2) != 0x4E2D) return;
+  fromConverter = true;
 
   for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
     const char single = static_cast<char>(byte);
@@ -80,4 +91,17 @@ const Cp936Table& Cp936() {
   return table;
 }
 
+void RequireConverter(const Cp936Table& table) {
+  if (table.fromConverter) return;
+  StopWithError(
+      "the C library has no working converter for code page 936 (iconv \"CP936\" or \"GBK\"); "
+      "on Debian it comes with the libc6 package (gconv module GBK.so)");
+}
+
 }  // namespace quorvane::text_detail
+
+namespace quorvane {
+
+void RequireCodePageConverter() { text_detail::RequireConverter(text_detail::Cp936()); }
+
+}  // namespace quorvane

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 namespace quorvane::text_detail {
 
@@ -16,13 +17,21 @@ struct Cp936Table {
   // single byte 0x80–0xFF at index byte - 0x80: the code point, or 0 when undefined.
   std::array<uint16_t, 0x8000> pairToUnicode{};
   std::array<uint16_t, 0x80> highSingleToUnicode{};
+  // False when no converter of the given names could be opened, or it decodes a known pair
+  // wrongly; then only ASCII is mapped and everything else reads as having no form.
+  bool fromConverter = false;
 
-  Cp936Table();
+  // Asks the C library's converter of the first of these names that opens.
+  explicit Cp936Table(std::initializer_list<const char*> converterNames = {"CP936", "GBK"});
 };
 
-// The table, built on first use; safe to call from any thread. When the converter is missing,
-// only ASCII is mapped and everything else reads as having no form.
+// The table, built on first use; safe to call from any thread.
 const Cp936Table& Cp936();
+
+// Stops the program through StopWithError, naming what is missing, unless the table came from
+// a working converter. Without one every Chinese text, the program's own included, would
+// silently read as "?".
+void RequireConverter(const Cp936Table& table);
 
 // Copies the run of ASCII bytes that starts at p to out and moves both past it. Pages are long
 // ASCII stretches of markup between their Chinese runs, so the run moves eight bytes at a time.

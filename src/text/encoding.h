@@ -18,4 +18,9 @@ Text Utf8ToGbk(const Bytes& utf8);
 // the code page does not define, becomes U+FFFD.
 std::string GbkToUtf8(std::string_view gbk);
 
+// Both conversions rest on the C library's code-page-936 converter. Where it is missing this
+// stops the program with an error that names it, instead of letting every Chinese text read as
+// "?". Called once at start-up, after the error reporter is installed.
+void RequireCodePageConverter();
+
 }  // namespace quorvane

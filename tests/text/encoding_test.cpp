@@ -4,6 +4,9 @@
 
 #include <iconv.h>
 
+#include <memory>
+
+#include "text/cp936_table.h"
 #include "text/encoding.h"
 #include "text/text_ops.h"
 
@@ -146,3 +149,49 @@ TEST(GbkToUtf8, EveryDefinedPairRoundTripsAndMatchesIconv) {
 
 }  // namespace
 }  // namespace quorvane
+
+namespace quorvane::text_detail {
+namespace {
+
+// Where the C library lacks the converter, or a name opens some other code page, every Chinese
+// text would silently read as "?"; the table says so and the start-up check stops.
+TEST(Cp936Converter, TableSaysWhetherItCameFromAWorkingConverter) {
+  struct Case {
+    const char* name;
+    std::initializer_list<const char*> converters;
+    bool working;
+  };
+  const Case cases[] = {
+      {"the program's names", {"CP936", "GBK"}, true},
+      {"first name missing, second works", {"QUORVANE-NO-SUCH-CODEPAGE", "GBK"}, true},
+      {"no converter of that name", {"QUORVANE-NO-SUCH-CODEPAGE"}, false},
+      {"another two-byte code page", {"BIG5"}, false},
+      {"a one-byte code page", {"ISO-8859-1"}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto table = std::make_unique<Cp936Table>(c.converters);
+    EXPECT_EQ(table->fromConverter, c.working);
+    EXPECT_EQ(table->fromUnicode['A'], 'A');
+    EXPECT_EQ(table->fromUnicode[0x4E2D], c.working ? 0xD6D0 : 0);
+  }
+}
+
+using Cp936ConverterDeathTest = ::testing::Test;
+
+TEST_F(Cp936ConverterDeathTest, MissingConverterStopsNamingIt) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto missing =
+      std::make_unique<Cp936Table>(std::initializer_list<const char*>{"QUORVANE-NO-SUCH-CODEPAGE"});
+  EXPECT_EXIT(RequireConverter(*missing), ::testing::ExitedWithCode(255),
+              "no working converter for code page 936");
+}
+
+TEST(Cp936Converter, WorkingConverterPassesTheStartUpCheck) {
+  RequireCodePageConverter();
+  RequireConverter(Cp936());
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace quorvane::text_detail
