@@ -62,7 +62,8 @@ void MakeRoom(Gathered& gathered, size_t more) {
   std::string& bytes = gathered.bytes;
   size_t needed = bytes.size() + more;
   if (needed <= bytes.capacity()) return;
-  size_t next = std::max(needed, 2 * bytes.capacity());
+  // `needed` never passes the cap, so neither does the step.
+  size_t next = std::clamp(2 * bytes.capacity(), needed, std::max(needed, kMaxBody));
   if (gathered.stated >= needed) next = std::min(next, gathered.stated);
   // Mapped before the bytes so far are copied in, so the copy does not fault page by page.
   std::string grown;

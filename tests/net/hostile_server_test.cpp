@@ -137,6 +137,14 @@ const HostileCase kCases[] = {
        c.Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFF\r\nabc");
      },
      "abc"},
+    // Header lines without end, as fast as the connection takes them: the answer never begins.
+    {"EndlessHeaderLines",
+     [](RawConnection& c) {
+       c.ReadHead();
+       c.Send("HTTP/1.1 200 OK\r\n");
+       c.Drip("X-Filler: " + std::string(1000, 'f') + "\r\n", 1ms);
+     },
+     ""},
     {"ContentLengthOf256MiBWithSixteenBytes",
      [](RawConnection& c) {
        c.ReadHead();
