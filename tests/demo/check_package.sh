@@ -45,8 +45,9 @@ expected="./usr/bin/quorvane
 ./usr/share/icons/hicolor/256x256/apps/quorvane.png
 ./usr/share/icons/hicolor/48x48/apps/quorvane.png
 ./usr/share/icons/hicolor/scalable/apps/quorvane.svg
+./usr/share/man/man1/quorvane.1.gz
 ./usr/share/metainfo/org.quorvane.Quorvane.metainfo.xml"
-files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
+files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | LC_ALL=C sort)
 if [ "$files" != "$expected" ]; then
   echo "the package holds other files than expected:"
   diff <(echo "$expected") <(echo "$files") || true
