@@ -1,7 +1,5 @@
 #include "app/log_box.h"
 
-#include "app/fitted_font.h"
-
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -10,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include "app/fitted_font.h"
 
 namespace quorvane {
 
