@@ -20,14 +20,11 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 0
 fi
 
-# The program alone: no tests, no demo, no benchmarks, so "all" is just quorvane.
-launcher=()
-if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+# The program alone: no tests, no demo, no benchmarks, so "all" is just quorvane. The tree is
+# normally configured and built already by the runtime-libraries check; this keeps its options.
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DQUORVANE_BUILD_TESTS=OFF -DQUORVANE_BUILD_DEMO=OFF -DQUORVANE_BUILD_BENCH=OFF \
-  "${launcher[@]}" >"$build_dir.configure.log" 2>&1 || { cat "$build_dir.configure.log"; exit 1; }
+  >"$build_dir.configure.log" 2>&1 || { cat "$build_dir.configure.log"; exit 1; }
 rm -f "$build_dir"/quorvane_*.deb
 cmake --build "$build_dir" --target package -j 2 >"$build_dir.build.log" 2>&1 ||
   { tail -n 50 "$build_dir.build.log"; exit 1; }
