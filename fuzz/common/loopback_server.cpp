@@ -1,11 +1,14 @@
 #include "loopback_server.h"
 
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace quorvane::fuzzing {
 namespace {
@@ -19,6 +22,7 @@ constexpr auto kHeadWait = std::chrono::seconds(2);
 constexpr auto kHoldWait = std::chrono::seconds(5);
 constexpr auto kDrainWait = std::chrono::milliseconds(500);
 constexpr size_t kMaxHead = 64 * 1024;
+constexpr auto kPiecePause = std::chrono::milliseconds(1);
 
 bool Readable(int fd) {
   pollfd p{fd, POLLIN, 0};
@@ -96,12 +100,19 @@ void LoopbackServer::Answer(int fd) {
     std::lock_guard lock(mutex_);
     if (script_) reply = script_(head, nextIndex_++);
   }
+  if (reply.pieceSize != 0) {
+    int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+  }
   size_t sent = 0;
-  while (sent < reply.bytes.size()) {
-    ssize_t wrote = send(fd, reply.bytes.data() + sent, reply.bytes.size() - sent, MSG_NOSIGNAL);
+  while (sent < reply.bytes.size() && !stopping_) {
+    size_t piece = reply.bytes.size() - sent;
+    if (reply.pieceSize != 0) piece = std::min(piece, reply.pieceSize);
+    ssize_t wrote = send(fd, reply.bytes.data() + sent, piece, MSG_NOSIGNAL);
     if (wrote <= 0) break;
     sent += static_cast<size_t>(wrote);
     bytesSent_ += static_cast<size_t>(wrote);
+    if (reply.pieceSize != 0) std::this_thread::sleep_for(kPiecePause);
   }
   if (reply.holdOpen) {
     DrainUntilClosed(fd, kHoldWait);

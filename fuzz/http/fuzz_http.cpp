@@ -6,7 +6,8 @@
 // Input: one byte of options, then one answer per connection, separated by "@@@@"; the last
 // answer serves every further connection. "{SELF}" in an answer stands for the server's
 // "127.0.0.1:<port>". Option bit 0 picks WebRequest instead of FetchUrl, bit 1 makes it a POST;
-// the high four bits all set keep the connection of the last answer open after its bytes.
+// bit 2 sends the last answer in pieces of 1 to 8 bytes (bits 5 to 7 pick the size); the high
+// four bits all set keep the connection of the last answer open after its bytes instead.
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
@@ -76,11 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool useWebRequest = options & 1;
   const bool post = options & 2;
   const bool holdLast = (options >> 4) == 0xF;
+  const size_t lastPieceSize = !holdLast && (options & 4) ? 1 + (options >> 5) : 0;
   const std::vector<std::string> answers = SplitAnswers(
       std::string_view(reinterpret_cast<const char*>(data + 1), size - 1), server.Authority());
-  server.SetScript([&answers, holdLast](const std::string&, int index) {
+  server.SetScript([&](const std::string&, int index) {
     const size_t k = std::min(static_cast<size_t>(index), answers.size() - 1);
-    return quorvane::fuzzing::Reply{answers[k], holdLast && k + 1 == answers.size()};
+    const bool last = k + 1 == answers.size();
+    return quorvane::fuzzing::Reply{answers[k], holdLast && last, last ? lastPieceSize : 0};
   });
 
   const quorvane::Text url("http://" + server.Authority() + "/start");
