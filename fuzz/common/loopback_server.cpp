@@ -108,10 +108,14 @@ void LoopbackServer::Answer(int fd) {
   while (sent < reply.bytes.size() && !stopping_) {
     size_t piece = reply.bytes.size() - sent;
     if (reply.pieceSize != 0) piece = std::min(piece, reply.pieceSize);
+    // Counted before they go out: the client may have read them and returned before this
+    // thread runs again, and the count must never be below what it can have received.
+    bytesSent_ += piece;
     ssize_t wrote = send(fd, reply.bytes.data() + sent, piece, MSG_NOSIGNAL);
-    if (wrote <= 0) break;
-    sent += static_cast<size_t>(wrote);
-    bytesSent_ += static_cast<size_t>(wrote);
+    const size_t went = wrote > 0 ? static_cast<size_t>(wrote) : 0;
+    bytesSent_ -= piece - went;
+    if (went == 0) break;
+    sent += went;
     if (reply.pieceSize != 0) std::this_thread::sleep_for(kPiecePause);
   }
   if (reply.holdOpen) {
