@@ -16,8 +16,8 @@ struct Reply {
   // Keep the connection open after the bytes, until the client gives up, as a stalling server
   // does. Otherwise the server closes its side at once.
   bool holdOpen = false;
-  // When not 0, the bytes go out in pieces of this size with a short pause after each, so that
-  // the client reads the answer in many small parts, cut anywhere.
+  // When not 0, the first bytes go out in pieces of this size with a short pause after each,
+  // so that the client reads the answer in many small parts, cut anywhere.
   size_t pieceSize = 0;
 };
 

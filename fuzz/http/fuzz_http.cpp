@@ -35,7 +35,7 @@ constexpr std::string_view kSelf = "{SELF}";
 // Loopback connects at once and every answer is sent in one go, so a limit this short is only
 // reached by an answer that stalls.
 constexpr auto kConnectLimit = 500ms;
-constexpr auto kIdleLimit = 250ms;
+constexpr auto kIdleLimit = 100ms;
 
 std::unique_ptr<LoopbackServer>& Server() {
   static std::unique_ptr<LoopbackServer> server;
