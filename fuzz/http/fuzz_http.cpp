@@ -36,6 +36,9 @@ constexpr std::string_view kSelf = "{SELF}";
 // reached by an answer that stalls.
 constexpr auto kConnectLimit = 500ms;
 constexpr auto kIdleLimit = 100ms;
+// A trickling answer is ended by these, so no input can hold a run longer than about 2 s.
+constexpr auto kTotalLimit = 2000ms;
+constexpr auto kLowSpeedWindow = 1000ms;
 
 std::unique_ptr<LoopbackServer>& Server() {
   static std::unique_ptr<LoopbackServer> server;
@@ -61,7 +64,7 @@ std::vector<std::string> SplitAnswers(std::string_view input, const std::string&
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   if (!quorvane::fuzzing::IsolateNetwork()) std::exit(quorvane::fuzzing::kCannotIsolateStatus);
-  quorvane::SetTimeoutsForTesting(kConnectLimit, kIdleLimit);
+  quorvane::SetTimeoutsForTesting(kConnectLimit, kIdleLimit, kTotalLimit, kLowSpeedWindow);
   Server() = std::make_unique<LoopbackServer>();
   if (!Server()->ok()) {
     std::fprintf(stderr, "cannot listen on 127.0.0.1\n");

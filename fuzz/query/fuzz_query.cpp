@@ -93,7 +93,7 @@ Text ExpectedTail(const quorvane::Bytes& answer) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   if (!quorvane::fuzzing::IsolateNetwork()) std::exit(quorvane::fuzzing::kCannotIsolateStatus);
-  quorvane::SetTimeoutsForTesting(500ms, 100ms);
+  quorvane::SetTimeoutsForTesting(500ms, 100ms, 2000ms, 1000ms);
   Server() = std::make_unique<LoopbackServer>();
   if (!Server()->ok()) {
     std::fprintf(stderr, "cannot listen on 127.0.0.1\n");
