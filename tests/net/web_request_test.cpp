@@ -340,6 +340,28 @@ TEST_F(WebRequestTest, WithoutProxyEnvironmentProxiesAreIgnored) {
   EXPECT_EQ(secure.str(), "direct");
 }
 
+// The in/out variables may be the very texts given as address or body: writing the settled
+// method and the sent header block back changes neither the request line, the Referer nor the
+// body that goes out.
+TEST_F(WebRequestTest, InOutVariablesPassedAsUrlOrBodyChangeNothingSent) {
+  site.Route("GET", "/p", Body("got"));
+  site.Route("POST", "/q", Body("posted"));
+  Text address = Http("/p");
+  const std::string given = address.str();
+  EXPECT_EQ(WebRequest(address, &address).str(), "got");
+  EXPECT_EQ(address.str(), "GET");
+  Text method("POST");
+  Text headers("X-A: 1\r\n");
+  EXPECT_EQ(WebRequest(Http("/q"), &method, nullptr, &headers, headers).str(), "posted");
+
+  auto requests = site.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].target, "/p");
+  EXPECT_EQ(requests[0].Header("Referer"), given);
+  EXPECT_EQ(requests[1].body, "X-A: 1\r\n");
+  EXPECT_EQ(requests[1].Header("Content-Length"), "8");
+}
+
 TEST_F(WebRequestTest, LargeChunkedBodyArrivesWhole) {
   std::string big(16 << 20, 'y');
   for (size_t i = 0; i < big.size(); i += 1021)
