@@ -301,6 +301,34 @@ TEST_F(WebRequestTest, TemporaryRedirectRepeatsThePost) {
   EXPECT_EQ(requests[1].HeaderValues("Content-Length"), std::vector<std::string>{"3"});
 }
 
+// The caller's Cookie and Authorization lines are meant for the address it gave: they go on
+// to the same site, not to another host a redirect names; other lines go on to both.
+TEST_F(WebRequestTest, CallerCredentialsStayOnTheirSite) {
+  testsite::Response sameSite;
+  sameSite.status = 302;
+  sameSite.headers = {{"Location", "/there"}};
+  testsite::Response otherHost = sameSite;
+  otherHost.headers = {
+      {"Location", "https://localhost:" + std::to_string(site.HttpsPort()) + "/there"}};
+  site.Route("GET", "/same", sameSite);
+  site.Route("GET", "/other", otherHost);
+  site.Route("GET", "/there", Body("there"));
+  for (const char* path : {"/same", "/other"}) {
+    Text headers("Cookie: mine=1\r\nAuthorization: Basic eDp5\r\nX-Kept: 2\r\n");
+    EXPECT_EQ(WebRequest(Https(path), nullptr, nullptr, &headers).str(), "there") << path;
+  }
+  auto requests = site.Requests();
+  ASSERT_EQ(requests.size(), 4u);
+  for (size_t i : {0, 1, 2}) {
+    EXPECT_EQ(requests[i].Header("Authorization"), "Basic eDp5") << i;
+    EXPECT_EQ(requests[i].Cookie("mine"), "1") << i;
+  }
+  EXPECT_EQ(requests[3].Header("Host"), "localhost:" + std::to_string(site.HttpsPort()));
+  EXPECT_TRUE(requests[3].HeaderValues("Authorization").empty());
+  EXPECT_EQ(requests[3].Cookie("mine"), "");
+  EXPECT_EQ(requests[3].Header("X-Kept"), "2");
+}
+
 TEST_F(WebRequestTest, RedirectLoopEndsEmptyAtTheCap) {
   testsite::Response loop;
   loop.status = 301;
