@@ -153,7 +153,7 @@ std::string Origin(const std::string& url) {
 
 }  // namespace
 
-Text WebRequest(const Text& url, Text* method, const Text* proxy, Text* headers, const Text& body,
+Text WebRequest(Text url, Text* method, const Text* proxy, Text* headers, Text body,
                 Text* responseHeaders) {
   // Each check is made where the request would fail to open, and the caller's variables change
   // only once the steps that settle them are reached.

@@ -15,8 +15,10 @@ namespace quorvane {
 // (optional, out): the raw response headers. Window messages are dispatched before each
 // 512-byte chunk of the answer, so other handlers may run nested inside this call.
 // Accepts "http://", "https://" (certificate verified, port 443 by default) and prefix-less URLs.
-Text WebRequest(const Text& url, Text* method = nullptr, const Text* proxy = nullptr,
-                Text* headers = nullptr, const Text& body = {}, Text* responseHeaders = nullptr);
+// `url` and `body` are taken as copies: a caller may pass the same variable as `method` or
+// `headers`, and writing those back must not change the address or the body being sent.
+Text WebRequest(Text url, Text* method = nullptr, const Text* proxy = nullptr,
+                Text* headers = nullptr, Text body = {}, Text* responseHeaders = nullptr);
 
 // Splitting of a WebRequest URL.
 Text HostFromUrl(const Text& url);

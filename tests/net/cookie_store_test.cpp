@@ -42,5 +42,33 @@ TEST_F(CookieStoreTest, PlainAndSecureRequestsToTheHostShareCookies) {
   EXPECT_EQ(site.Requests().back().Cookie("plain"), "p1");
 }
 
+// A cookie set by a redirect's answer, whose page is dropped, is stored all the same: the next
+// request of the chain carries it, and so do later calls of the other routine.
+TEST_F(CookieStoreTest, CookiesSetByARedirectTravelOnwardAndAcross) {
+  testsite::Response movedLogin;
+  movedLogin.status = 302;
+  movedLogin.body = "moved";
+  movedLogin.headers = {{"Location", "/home"}, {"Set-Cookie", "hopSession=h1; Path=/"}};
+  site.Route("POST", "/login", movedLogin);
+  site.Route("GET", "/home", Body("home"));
+  testsite::Response movedFetch = movedLogin;
+  movedFetch.headers = {{"Location", "/image"}, {"Set-Cookie", "hopCaptcha=c2; Path=/"}};
+  site.Route("GET", "/captcha", movedFetch);
+  site.Route("GET", "/image", Body("image"));
+
+  Text method("POST");
+  ASSERT_EQ(WebRequest(Https("/login"), &method, nullptr, nullptr, Text("a=1")).str(), "home");
+  ASSERT_EQ(FetchUrl(Https("/captcha")).str(), "image");
+  method = Text("POST");
+  ASSERT_EQ(WebRequest(Https("/login"), &method, nullptr, nullptr, Text("a=1")).str(), "home");
+
+  auto requests = site.Requests();
+  ASSERT_EQ(requests.size(), 6u);
+  EXPECT_EQ(requests[1].Cookie("hopSession"), "h1");  // the next request of the same chain
+  EXPECT_EQ(requests[2].Cookie("hopSession"), "h1");  // a FetchUrl after the WebRequest
+  EXPECT_EQ(requests[3].Cookie("hopCaptcha"), "c2");
+  EXPECT_EQ(requests[4].Cookie("hopCaptcha"), "c2");  // a WebRequest after the FetchUrl
+}
+
 }  // namespace
 }  // namespace quorvane::testing

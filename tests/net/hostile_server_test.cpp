@@ -330,6 +330,35 @@ std::vector<WireCase> WireCases() {
                    },
                    "there",
                    {"https GET /x", "https GET /y"}});
+  // Relative Locations resolve against the address that was answered: a path with "..", a
+  // query alone, and a host without scheme, which keeps the secure one.
+  auto relative = [](testsite::StandInSite& site) {
+    site.Route("GET", "/a/x/y", Answer(302, "page", {{"Location", "../b/c"}}));
+    site.Route("GET", "/a/b/c", [](const testsite::RecordedRequest& request) {
+      return request.query.empty() ? Answer(302, "page", {{"Location", "?q=2"}})
+                                   : Answer(200, "resolved");
+    });
+    site.Route(
+        "GET", "/other",
+        Answer(302, "page",
+               {{"Location", "//localhost:" + std::to_string(site.HttpsPort()) + "/a/x/y"}}));
+  };
+  cases.push_back(
+      {"FetchRelativeLocationsResolve",
+       relative,
+       [](const testsite::StandInSite& site) {
+         return FetchUrl(Text(HttpsUrl(site, "/other"))).str();
+       },
+       "resolved",
+       {"https GET /other", "https GET /a/x/y", "https GET /a/b/c", "https GET /a/b/c?q=2"}});
+  cases.push_back(
+      {"WebRequestRelativeLocationsResolve",
+       relative,
+       [](const testsite::StandInSite& site) {
+         return WebRequest(Text(HttpsUrl(site, "/other"))).str();
+       },
+       "resolved",
+       {"https GET /other", "https GET /a/x/y", "https GET /a/b/c", "https GET /a/b/c?q=2"}});
   auto controlLocation = [](testsite::StandInSite& site) {
     site.Route("GET", "/x", Answer(302, "", {{"Location", "/y\x01z"}}));
     site.Route("GET", "/y", Answer(200, "followed"));

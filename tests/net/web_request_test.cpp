@@ -301,6 +301,34 @@ TEST_F(WebRequestTest, TemporaryRedirectRepeatsThePost) {
   EXPECT_EQ(requests[1].HeaderValues("Content-Length"), std::vector<std::string>{"3"});
 }
 
+// The caller's Cookie and Authorization lines are meant for the address it gave: they go on
+// to the same site, not to another host a redirect names; other lines go on to both.
+TEST_F(WebRequestTest, CallerCredentialsStayOnTheirSite) {
+  testsite::Response sameSite;
+  sameSite.status = 302;
+  sameSite.headers = {{"Location", "/there"}};
+  testsite::Response otherHost = sameSite;
+  otherHost.headers = {
+      {"Location", "https://localhost:" + std::to_string(site.HttpsPort()) + "/there"}};
+  site.Route("GET", "/same", sameSite);
+  site.Route("GET", "/other", otherHost);
+  site.Route("GET", "/there", Body("there"));
+  for (const char* path : {"/same", "/other"}) {
+    Text headers("Cookie: mine=1\r\nAuthorization: Basic eDp5\r\nX-Kept: 2\r\n");
+    EXPECT_EQ(WebRequest(Https(path), nullptr, nullptr, &headers).str(), "there") << path;
+  }
+  auto requests = site.Requests();
+  ASSERT_EQ(requests.size(), 4u);
+  for (size_t i : {0, 1, 2}) {
+    EXPECT_EQ(requests[i].Header("Authorization"), "Basic eDp5") << i;
+    EXPECT_EQ(requests[i].Cookie("mine"), "1") << i;
+  }
+  EXPECT_EQ(requests[3].Header("Host"), "localhost:" + std::to_string(site.HttpsPort()));
+  EXPECT_TRUE(requests[3].HeaderValues("Authorization").empty());
+  EXPECT_EQ(requests[3].Cookie("mine"), "");
+  EXPECT_EQ(requests[3].Header("X-Kept"), "2");
+}
+
 TEST_F(WebRequestTest, RedirectLoopEndsEmptyAtTheCap) {
   testsite::Response loop;
   loop.status = 301;
@@ -338,6 +366,28 @@ TEST_F(WebRequestTest, WithoutProxyEnvironmentProxiesAreIgnored) {
   unsetenv("HTTPS_PROXY");
   EXPECT_EQ(answer.str(), "direct");
   EXPECT_EQ(secure.str(), "direct");
+}
+
+// The in/out variables may be the very texts given as address or body: writing the settled
+// method and the sent header block back changes neither the request line, the Referer nor the
+// body that goes out.
+TEST_F(WebRequestTest, InOutVariablesPassedAsUrlOrBodyChangeNothingSent) {
+  site.Route("GET", "/p", Body("got"));
+  site.Route("POST", "/q", Body("posted"));
+  Text address = Http("/p");
+  const std::string given = address.str();
+  EXPECT_EQ(WebRequest(address, &address).str(), "got");
+  EXPECT_EQ(address.str(), "GET");
+  Text method("POST");
+  Text headers("X-A: 1\r\n");
+  EXPECT_EQ(WebRequest(Http("/q"), &method, nullptr, &headers, headers).str(), "posted");
+
+  auto requests = site.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].target, "/p");
+  EXPECT_EQ(requests[0].Header("Referer"), given);
+  EXPECT_EQ(requests[1].body, "X-A: 1\r\n");
+  EXPECT_EQ(requests[1].Header("Content-Length"), "8");
 }
 
 TEST_F(WebRequestTest, LargeChunkedBodyArrivesWhole) {
