@@ -1,6 +1,6 @@
 // Arbitrary addresses through the splitting routines and the checks that decide what may go on
 // the wire. Whatever would be handed to libcurl holds no control byte, no space and no byte
-// 0x80-0xFF, and the host of a WebRequest is plain. The splitting never cuts at a "/" that is
+// 0x80-0xFF, and its host is plain. The splitting never cuts at a "/" that is
 // the second byte of a two-byte character.
 //
 // Input: the address (zero bytes included, as a caller's string_view may hold them).
@@ -104,6 +104,10 @@ void CheckWireAddress(std::string_view address) {
   const size_t authorityStart = w.find("://") + 3;
   const size_t pathStart = w.find_first_of("/?", authorityStart);
   Expect(pathStart != authorityStart && authorityStart < w.size());
+  // The host libcurl is handed is a plain name with at most a numeric port.
+  const std::string_view authority = w.substr(authorityStart, pathStart - authorityStart);
+  const std::string_view host = authority.substr(0, authority.find(':'));
+  Expect(net::IsPlainHost(host) && host.find_first_of(":/@[]?#%\\") == std::string_view::npos);
   // Nothing of a control byte before the fragment survives: such an address is refused.
   Expect(IsFreeOfControlBytes(address.substr(0, address.find('#'))));
 }
@@ -117,7 +121,7 @@ void CheckWirePath(std::string_view path) {
   Expect(IsWireSafe(*wire));
   size_t encoded = 0;
   for (char c : path)
-    encoded += (c == ' ' || static_cast<unsigned char>(c) >= 0x80) ? 1 : 0;
+    encoded += (c == ' ' || c == '#' || static_cast<unsigned char>(c) >= 0x80) ? 1 : 0;
   Expect(wire->size() == path.size() + 2 * encoded);
 }
 

@@ -78,7 +78,10 @@ EasyHandle NewEasyHandle(const Limits& limits) {
             Set(e, CURLOPT_PROTOCOLS_STR, "http,https") &&
             Set(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") &&
             Set(e, CURLOPT_SSL_VERIFYPEER, 1L) && Set(e, CURLOPT_SSL_VERIFYHOST, 2L) &&
-            Set(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
+            Set(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count())) &&
+            // A transfer ended during a slow name lookup must not wait in its clean-up for the
+            // resolver thread: that wait would hold the window past every limit.
+            Set(e, CURLOPT_QUICK_EXIT, 1L);
   if (!ok) return {};
 
   std::string pem = TrustedCertificate();

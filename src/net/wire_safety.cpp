@@ -1,5 +1,7 @@
 #include "net/wire_safety.h"
 
+#include <cstdint>
+
 namespace quorvane::net {
 
 bool IsControlByte(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
@@ -33,6 +35,27 @@ bool IsPlainHost(std::string_view host) {
   return true;
 }
 
+namespace {
+
+// A plain host with an optional port of one to five digits up to 65535. User names, bracketed
+// IPv6 literals, percent escapes and backslashes are refused: each is a place where libcurl
+// and a reader of the address could disagree about which host is meant.
+bool IsPlainAuthority(std::string_view authority) {
+  const size_t colon = authority.find(':');
+  if (!IsPlainHost(authority.substr(0, colon))) return false;
+  if (colon == std::string_view::npos) return true;
+  const std::string_view port = authority.substr(colon + 1);
+  if (port.empty() || port.size() > 5) return false;
+  uint32_t value = 0;
+  for (char c : port) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + static_cast<uint32_t>(c - '0');
+  }
+  return value <= 65535;
+}
+
+}  // namespace
+
 std::optional<std::string> WireAddress(std::string_view address) {
   address = address.substr(0, address.find('#'));
   size_t schemeEnd = address.find("://");
@@ -45,11 +68,7 @@ std::optional<std::string> WireAddress(std::string_view address) {
   size_t authorityStart = schemeEnd + 3;
   size_t pathStart = address.find_first_of("/?", authorityStart);
   std::string_view authority = address.substr(authorityStart, pathStart - authorityStart);
-  if (authority.empty()) return std::nullopt;
-  for (char c : authority) {
-    auto byte = static_cast<unsigned char>(c);
-    if (IsControlByte(byte) || byte == ' ' || byte >= 0x80) return std::nullopt;
-  }
+  if (!IsPlainAuthority(authority)) return std::nullopt;
   std::string wire = scheme + "://" + std::string(authority);
   if (pathStart != std::string_view::npos) {
     std::optional<std::string> path = WirePath(address.substr(pathStart));

@@ -22,8 +22,8 @@ bool IsPlainHost(std::string_view host);
 
 // An absolute address as it goes to libcurl: the fragment cut at the first "#", the path and
 // query made wire-safe as by WirePath. Nothing for an address without an http or https scheme
-// (letter case ignored), with an empty host part, a control byte anywhere, or a space or a byte
-// 0x80–0xFF before the path.
+// (letter case ignored), with a control byte anywhere, or whose part before the path is not a
+// plain host (as IsPlainHost) with an optional port of digits up to 65535.
 std::optional<std::string> WireAddress(std::string_view address);
 
 // True when a request to `from` (a WireAddress) would be followed to `to` over clear text

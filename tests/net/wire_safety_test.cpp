@@ -60,7 +60,13 @@ TEST_F(WireSafetyTest, HostsThatAreNotPlainNamesSendNothing) {
   for (std::string address :
        {"http://127.0.0.1 :" + std::to_string(site.HttpPort()) + "/",
         "http://" + Local("网站").str() + "/", std::string("http:///p"),
-        std::string("http://127.0.0.1:99999/"), std::string("http://127.0.0.1:-5/")}) {
+        std::string("http://127.0.0.1:99999/"), std::string("http://127.0.0.1:-5/"),
+        // Forms where libcurl and a reader of the address may see different hosts.
+        "http://user:pw@127.0.0.1:" + std::to_string(site.HttpPort()) + "/",
+        "http://[::1]:" + std::to_string(site.HttpPort()) + "/",
+        "http://127.0.0.1%3a" + std::to_string(site.HttpPort()) + "/",
+        "http://h\\@127.0.0.1:" + std::to_string(site.HttpPort()) + "/",
+        std::string("http://127.0.0.1:/"), std::string("http://127.0.0.1:8o/")}) {
     EXPECT_TRUE(WebRequest(Text(address)).empty()) << address;
     EXPECT_TRUE(FetchUrl(Text(address)).empty()) << address;
   }
