@@ -217,7 +217,7 @@ TEST(XmlEditingModel, RandomInterleavingsMatchThePlainTable) {
     for (int step = 0; step < 60; ++step) {
       const int32_t span = model.Count() + 3;
       const int32_t pick = static_cast<int32_t>(rng() % span) - 1;
-      switch (rng() % 12) {
+      switch (rng() % 13) {
         case 0: {
           const std::string xml = RandomXml(rng);
           trace += " load(" + xml + ")";
@@ -264,6 +264,15 @@ TEST(XmlEditingModel, RandomInterleavingsMatchThePlainTable) {
           if (const int32_t index = model.Live(pick); index != 0) model.At(index).name = name;
           break;
         }
+        case 11:
+          if (rng() % 2 == 0) {
+            // Released but left in its parent's list, so that reusing the number lists it twice.
+            trace += " release(" + std::to_string(pick) + ")";
+            doc.ReleaseNode(pick);
+            model.Release(pick);
+            break;
+          }
+          [[fallthrough]];
         default:
           if (rng() % 4 == 0) {
             trace += " clear";
