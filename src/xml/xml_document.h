@@ -148,6 +148,8 @@ class XmlDocument {
                                      bool& changed);
   int32_t ExtractCdataInto(std::string_view data, bool mayHoldAt, std::string& rewritten);
   int32_t ParseView(std::string_view data, int32_t quoteAware);
+  // ReleaseNode's walk, for DeleteNode, which has unlinked the node itself.
+  void ReleaseSubtree(int32_t number);
   void PushFree(int32_t number);
   int32_t PopFree();
   // Forgets the editing bookkeeping below; trusted says whether the new table is one that

@@ -132,11 +132,22 @@ int32_t XmlDocument::DeleteNode(int32_t number) {
     const int32_t position = ChildPosition(parent, number);
     if (position > 0) RemoveChildAt(parent, position);
   }
-  ReleaseNode(number);
+  ReleaseSubtree(number);
   return 1;
 }
 
 void XmlDocument::ReleaseNode(int32_t number) {
+  // Released from outside DeleteNode, the number stays in its parent's list, and reusing it
+  // there lists it twice: the one-position-per-node cache no longer holds, and DeleteNode must
+  // search for the first occurrence as it does in an imported table.
+  if (CheckNode(number) >= 0) {
+    trustedTree = false;
+    slotOf.clear();
+  }
+  ReleaseSubtree(number);
+}
+
+void XmlDocument::ReleaseSubtree(int32_t number) {
   // Pre-order with an explicit stack: the node, then each child followed by its descendants.
   // A number that is no longer live is skipped, so a cyclic imported table cannot loop and no
   // number enters the free list twice.

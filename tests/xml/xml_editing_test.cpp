@@ -220,6 +220,25 @@ TEST(XmlEditing, ReusedNumberIsNotReleasedWithItsOldParent) {
   EXPECT_EQ(doc.ToXmlText().str(), "<?xml version=\"1.0\" encoding=\"gb2312\" ?><r><></></r>");
 }
 
+// ReleaseNode leaves the number in its parent's list; reused under the same parent it is listed
+// twice, and DeleteNode must then remove the first occurrence, not the one AddNode appended.
+TEST(XmlEditing, ReleasedAndReusedChildIsRemovedFirstOccurrenceFirst) {
+  // a = 1, b = 2, c = 3, r = 4.
+  XmlDocument doc;
+  ASSERT_EQ(doc.LoadData(B("<r><a/><b/><c/></r>")), 1);
+  ASSERT_EQ(doc.DeleteNode(1), 1);
+  ASSERT_EQ(doc.AddNode(0), 1);
+  doc.ReleaseNode(2);
+  ASSERT_EQ(doc.AddNode(0), 2);
+  doc.SetNode(2, T("b2"));
+  doc.SetNode(3, T("c"));
+  doc.SetNode(1, T("a2"));
+  ASSERT_EQ(doc.DeleteNode(2), 1);
+  XmlNode root;
+  ASSERT_EQ(doc.GetNode(0, root), 1);
+  EXPECT_EQ(root.children, (Array<int32_t>{3, 1, 2}));
+}
+
 // An imported table is installed unchecked and may list a child twice; DeleteNode removes the
 // first occurrence only, and AddNode appends after the second.
 TEST(XmlEditing, ImportedDuplicateChildIsRemovedFirstOccurrenceFirst) {
