@@ -9,6 +9,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <string>
+#include <vector>
 
 #include "test_window.h"
 #include "text/text_ops.h"
@@ -28,6 +30,7 @@ class ControlAccessTest : public QObject {
   void twoAppendsInARow();
   void writesJoinAcrossTheirBorder_data();
   void writesJoinAcrossTheirBorder();
+  void manyAppendsReadBackAsOneWrite();
   void userEditEndsTheJoin();
   void appendLeavesTheTopInViewAndNoUndoHistory();
   void clear();
@@ -154,6 +157,11 @@ void ControlAccessTest::writesJoinAcrossTheirBorder_data() {
   row("a whole pair, then a pair", false, "\xB0\xA1", "\xB0\xA1", "\xB0\xA1\xB0\xA1", 1);
   row("written CR, then LF", true, "abc\r", "\nxyz", "abc\r\nxyz", 2);
   row("written lead byte, then trail", true, "ab\xC4", "\xE3", "ab\xC4\xE3", 1);
+  row("CR, then a whole pair", false, "a\r", "\xB0\xA1", "a\r\n\xB0\xA1", 2);
+  row("lead byte, then CR", false, "a\xB0", "\rb", "a?\r\nb", 2);
+  row("lead byte, then LF", false, "a\xB0", "\nb", "a?\r\nb", 2);
+  row("lead byte, then a lead byte", false, "a\xB0", "\xB0", "a\xB0\xB0", 1);
+  row("lead byte, then nothing", false, "a\xB0", "", "a?", 1);
 }
 
 // The box cannot show a final CR or a lone lead byte as such; what the next append adds must
@@ -177,6 +185,23 @@ void ControlAccessTest::writesJoinAcrossTheirBorder() {
   QCOMPARE(log->blockCount(), lines);
   QCOMPARE(changed.count(), 2);
   QCOMPARE(log->textCursor().position(), 0);
+}
+
+// Any run of appends, of single bytes too, reads back as the same bytes written at once.
+void ControlAccessTest::manyAppendsReadBackAsOneWrite() {
+  const std::vector<std::string> pieces = {"\xB0", "\xA1", "\xB0", "",   "\xB0", "\xB0",
+                                           "\r",   "",     "\n",   "\r", "\r",   "\xC4",
+                                           "\n",   "\xC4", "\xE3", "\r", "\xB0"};
+  std::string whole;
+  for (const std::string& piece : pieces)
+    whole += piece;
+  TestWindow t;
+  t.controls().WriteContent(EditBox::编辑框1, Text(whole));
+  const Text expected = t.controls().ReadContent(EditBox::编辑框1);
+  t.controls().WriteContent(EditBox::编辑框1, Text());
+  for (const std::string& piece : pieces)
+    t.controls().AppendLog(Text(piece));
+  QCOMPARE(t.controls().ReadContent(EditBox::编辑框1), expected);
 }
 
 // What the user changed in between stays: the box's end is then what it shows.

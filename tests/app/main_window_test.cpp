@@ -236,6 +236,25 @@ void MainWindowTest::captchaBoxRefusesAnEighthCharacter() {
   QTest::keyClick(captcha, Qt::Key_Backspace);
   QTest::keyClicks(captcha, "xy");
   QCOMPARE(captcha->text(), QStringLiteral("012345x"));
+
+  // Within the limit the box edits as any other: typing in the middle keeps the caret there,
+  // and the typing can be undone.
+  t.controls().WriteContent(EditBox::编辑框5, Text());
+  QTest::keyClicks(captcha, "abc");
+  QTest::keyClick(captcha, Qt::Key_Left);
+  QTest::keyClick(captcha, Qt::Key_Left);
+  QTest::keyClicks(captcha, "xy");
+  QCOMPARE(captcha->text(), QStringLiteral("axybc"));
+  QCOMPARE(captcha->cursorPosition(), 3);
+  QVERIFY(captcha->isUndoAvailable());
+  captcha->undo();
+  QCOMPARE(captcha->text(), QStringLiteral("abc"));
+  // Deleting from a long program write in the middle keeps the caret where it was too.
+  t.controls().WriteContent(EditBox::编辑框5, Text("0123456789"));
+  captcha->setCursorPosition(5);
+  QTest::keyClick(captcha, Qt::Key_Backspace);
+  QCOMPARE(captcha->text(), QStringLiteral("012356789"));
+  QCOMPARE(captcha->cursorPosition(), 4);
 }
 
 void MainWindowTest::passwordShowsStarsAndReadsBackTheText() {

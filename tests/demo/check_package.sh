@@ -3,13 +3,14 @@
 # metadata (desktop-file-validate, appstreamcli, lintian), installs it with apt-get, starts the
 # installed program offscreen and removes the package again.
 #   check_package.sh <source dir> <scratch build dir>
-# Prints "SKIPPED: <why>" and exits 0 when a tool it needs is missing or it cannot install
-# packages (not root); scripts/setup installs every tool.
+# Prints "SKIPPED: <why>" and exits 0 when a tool it needs is missing, when it cannot install
+# packages (not root) or when quorvane is already installed (it is the user's, and is left
+# alone); scripts/setup installs every tool.
 set -euo pipefail
 source_dir=$1
 build_dir=$2
 
-for tool in dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli lintian apt-get ldd; do
+for tool in dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli lintian apt-get ldd flock; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/setup installs it)"
     exit 0
@@ -63,19 +64,42 @@ desktop-file-validate "$contents/usr/share/applications/org.quorvane.Quorvane.de
 appstreamcli validate --no-net "$contents/usr/share/metainfo/org.quorvane.Quorvane.metainfo.xml"
 
 echo "lintian:"
-lintian_output=$(lintian "$deb" 2>&1 || true)
+# lintian ends with 1 when it reports errors and with 2 when it could not check at all; the
+# latter must not pass for a clean report.
+lintian_status=0
+lintian_output=$(lintian "$deb" 2>&1) || lintian_status=$?
 echo "${lintian_output:-(nothing to report)}"
-if grep -q '^E:' <<<"$lintian_output"; then
+if [ "$lintian_status" -gt 1 ]; then
+  echo "lintian failed (status $lintian_status)"
+  exit 1
+fi
+if [ "$lintian_status" -eq 1 ] || grep -q '^E:' <<<"$lintian_output"; then
   echo "lintian reports errors"
   exit 1
 fi
 
+# Other build trees on this machine run the same test: one installation at a time, and apt
+# waits for the package database rather than failing on its lock.
+exec 9>/var/lock/quorvane-package-test.lock
+flock -w 300 9 || { echo "another package test holds the lock"; exit 1; }
+apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -y -qq)
+# A quorvane the user installed is theirs: this test would replace and then remove it.
+if dpkg-query -W -f='${Status}' quorvane 2>/dev/null | grep -q 'ok installed'; then
+  echo "SKIPPED: quorvane is installed on this system; the test installs it only where it is not"
+  exit 0
+fi
+
 # Installed the way a user would, and removed again however the rest goes.
-cleanup() { DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq quorvane >/dev/null 2>&1 || true; }
+program=
+cleanup() {
+  if [ -n "$program" ]; then kill -KILL "$program" 2>/dev/null || true; fi
+  "${apt[@]}" remove quorvane >/dev/null 2>&1 || true
+}
 trap cleanup EXIT
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$(realpath "$deb")" >"$build_dir.install.log" 2>&1 ||
+"${apt[@]}" install "$(realpath "$deb")" >"$build_dir.install.log" 2>&1 ||
   { cat "$build_dir.install.log"; exit 1; }
-if ldd /usr/bin/quorvane | grep 'not found'; then
+libraries=$(ldd /usr/bin/quorvane)
+if grep 'not found' <<<"$libraries"; then
   echo "the installed program misses libraries"
   exit 1
 fi
@@ -88,12 +112,14 @@ program=$!
 sleep 2
 if ! kill -0 "$program" 2>/dev/null; then
   wait "$program" && status=0 || status=$?
+  program=
   echo "the installed program ended by itself (status $status):"
   cat "$errors"
   exit 1
 fi
 kill -TERM "$program"
 wait "$program" && status=0 || status=$?
+program=
 if [ "$status" -ne 143 ]; then
   echo "the installed program did not end on SIGTERM as expected (status $status)"
   exit 1

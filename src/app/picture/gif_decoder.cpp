@@ -24,14 +24,25 @@ struct GifSource {
   const unsigned char* data;
   size_t size;
   size_t at;
+  bool closed = false;  // the one zero byte past the end has been given
 };
 
+// giflib reads the empty block that closes a frame's data before it hands over the frame's last
+// row. A file cut just before that block has all of the frame's pixels, so once the data has run
+// out a single byte is asked for, the reader gives a zero byte, once. Every read after it fails,
+// so the byte can only ever end a frame whose pixels were all there: anything else it might stand
+// for still runs out at the next read.
 int ReadGifBytes(GifFileType* gif, GifByteType* out, int length) {
   auto* source = static_cast<GifSource*>(gif->UserData);
   if (length <= 0) return 0;
   const size_t count = std::min(static_cast<size_t>(length), source->size - source->at);
   std::memcpy(out, source->data + source->at, count);
   source->at += count;
+  if (count == 0 && length == 1 && !source->closed) {
+    source->closed = true;
+    out[0] = 0;
+    return 1;
+  }
   return static_cast<int>(count);
 }
 

@@ -523,6 +523,16 @@ const DecodeCase kDecodeCases[] = {
        EXPECT_EQ(At(p, 1, 1, 1), 0xFF00FF00u);
        EXPECT_EQ(p.frames[0].delayMs, 200);
      }},
+    // All of the last frame's pixels arrived; only the empty block that closes its data and
+    // the trailer are missing.
+    {"GifWithoutDataEndAndTrailer", [] { return Bytes(DropTail(GifTwoFrames(), 2)); },
+     [](const DecodedPicture& p) {
+       ASSERT_EQ(p.frames.size(), 2u);
+       EXPECT_EQ(At(p, 1, 1, 1), 0xFF00FF00u);
+     }},
+    {"GifSingleFrameWithoutDataEndAndTrailer",
+     [] { return Bytes(DropTail(GifManyFrames(4, 4, 1), 2)); },
+     [](const DecodedPicture& p) { EXPECT_EQ(p.frames.size(), 1u); }},
     {"GifCutInsideTheSecondFrame", [] { return Bytes(DropTail(GifTwoFrames(), 4)); },
      [](const DecodedPicture& p) {
        ASSERT_EQ(p.frames.size(), 1u);

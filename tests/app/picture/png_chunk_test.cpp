@@ -52,8 +52,10 @@ std::string LyingChunk(const std::string& type, uint32_t length) {
 }
 
 TEST(PngChunks, DeclaredLengthBeyondTheFileAllocatesNothing) {
-  for (const char* type : {"tEXt", "zTXt", "iTXt", "pCAL", "sCAL", "sPLT"}) {
-    for (uint32_t length : {0x3fffffffu, 0x7ffffffeu}) {
+  for (const char* type :
+       {"tEXt", "zTXt", "iTXt", "pCAL", "sCAL", "sPLT", "iCCP", "eXIf", "hIST", "PLTE", "quOx"}) {
+    // The last two are above the largest length a chunk may have.
+    for (uint32_t length : {0x3fffffffu, 0x7ffffffeu, 0x80000000u, 0xffffffffu}) {
       const std::string png = LyingChunk(type, length);
       ASSERT_EQ(png.size(), 57u);
       size_t peak = SIZE_MAX;
@@ -62,6 +64,54 @@ TEST(PngChunks, DeclaredLengthBeyondTheFileAllocatesNothing) {
       EXPECT_LT(peak, size_t{1} << 20) << type << " declaring " << length;
     }
   }
+}
+
+// `png` with a chunk of the given type and data, its checksum right, added at the end.
+void AddChunk(std::string& png, const std::string& type, const std::string& data) {
+  const size_t at = png.size();
+  png += U32(static_cast<uint32_t>(data.size())) + type + data + U32(0);
+  FixPngCrc(png, at);
+}
+
+// The image data of SmallPng, all its IDAT chunks joined.
+std::string ImageData() {
+  const std::string png = SmallPng();
+  std::string data;
+  for (size_t at = 8; at + 12 <= png.size();) {
+    const auto byte = [&](size_t i) { return static_cast<uint32_t>(uint8_t(png[at + i])); };
+    const size_t length = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+    if (png.compare(at + 4, 4, "IDAT") == 0) data += png.substr(at + 8, length);
+    at += 12 + length;
+  }
+  return data;
+}
+
+TEST(PngChunks, ImageDataInOneByteChunksDecodes) {
+  std::string png = SmallPng().substr(0, kAfterHeader);
+  for (char byte : ImageData())
+    AddChunk(png, "IDAT", std::string(1, byte));
+  AddChunk(png, "IEND", "");
+  const std::optional<DecodedPicture> picture = Decode(png, nullptr);
+  ASSERT_TRUE(picture.has_value());
+  EXPECT_EQ(picture->frames[0].pixels[0], 0xFFFF0000u);
+}
+
+TEST(PngChunks, WhatFollowsTheImageDataIsNotRead) {
+  // No end chunk, and a text after the image data that declares 2 GiB: libpng stops before it.
+  std::string png = SmallPng().substr(0, kAfterHeader);
+  AddChunk(png, "IDAT", ImageData());
+  png += U32(0x7ffffffeu) + "tEXt" + "abcd";
+  size_t peak = SIZE_MAX;
+  ASSERT_TRUE(Decode(png, &peak).has_value());
+  EXPECT_LT(peak, size_t{1} << 20);
+  // Animation chunks this libpng does not know are skipped, before the image data and after it.
+  png = SmallPng().substr(0, kAfterHeader);
+  AddChunk(png, "acTL", U32(2) + U32(0));
+  AddChunk(png, "fcTL", std::string(26, '\0'));
+  AddChunk(png, "IDAT", ImageData());
+  png += U32(0x7ffffffeu) + "fdAT" + U32(1);
+  ASSERT_TRUE(Decode(png, &peak).has_value());
+  EXPECT_LT(peak, size_t{1} << 20);
 }
 
 TEST(PngChunks, LargeTextThatIsThereStillDecodes) {
