@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
 #include "app/main_window.h"
+#include "controls/controls.h"
 #include "net/endpoints.h"
 #include "net/fetch_url.h"
 #include "query/query_state.h"

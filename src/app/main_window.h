@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/controls.h"
+#include "controls/controls.h"
 #include "net/endpoints.h"
 
 class QLabel;

@@ -2,7 +2,7 @@
 // the widget of the named control and passes the value through the text layer. Nothing more.
 #pragma once
 
-#include "app/controls.h"
+#include "controls/controls.h"
 
 class QLineEdit;
 class QPushButton;

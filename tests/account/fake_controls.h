@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
+#include "controls/controls.h"
 
 namespace quorvane::testing {
 

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/controls.h"
 #include "app/main_window.h"
+#include "controls/controls.h"
 #include "net/endpoints.h"
 #include "query/query_state.h"
 

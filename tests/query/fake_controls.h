@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "app/controls.h"
+#include "controls/controls.h"
 
 namespace quorvane::query_test {
 
