@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "account/account.h"
-#include "fake_controls.h"
 #include "net/network_options.h"
 #include "stand_in_site.h"
+#include "support/fake_controls.h"
 #include "text/text_ops.h"
 
 namespace quorvane {
 namespace {
 
-using testing::FakeControls;
+using test_support::FakeControls;
 using testsite::Response;
 using testsite::StandInSite;
 using Calls = std::vector<std::string>;
