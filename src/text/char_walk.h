@@ -17,10 +17,6 @@ inline size_t NextCharStart(std::string_view text, size_t at) {
   return at + (IsLeadByte(text[at]) ? 2 : 1);
 }
 
-inline unsigned char FoldAsciiCase(unsigned char byte) {
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
-}
-
 // First position p >= walkFrom where `sought` begins and the walk started at walkFrom steps on
 // p, or npos. The fast substring search finds candidates; the walk only checks that a candidate
 // is not the second byte of a two-byte character, so the whole call stays linear in the text.

@@ -1,6 +1,7 @@
 // The operations that walk a text character by character: searching, replacing all
 // occurrences and splitting. None of them lets a match begin on the second byte of a
 // two-byte character.
+#include "text/ascii_case.h"
 #include "text/char_walk.h"
 #include "text/text_ops.h"
 
@@ -8,27 +9,16 @@ namespace quorvane {
 namespace {
 
 using text_detail::FindOnCharBoundary;
-using text_detail::FoldAsciiCase;
 using text_detail::NextCharStart;
 
 constexpr size_t kNone = std::string_view::npos;
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (FoldAsciiCase(static_cast<unsigned char>(a[i])) !=
-        FoldAsciiCase(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // First match at a character start reached by walking from walkFrom, or kNone.
 size_t FindFrom(std::string_view text, std::string_view sought, size_t walkFrom, bool ignoreCase) {
   if (!ignoreCase) return FindOnCharBoundary(text, sought, walkFrom);
   for (size_t at = walkFrom; at < text.size() && text.size() - at >= sought.size();
        at = NextCharStart(text, at)) {
-    if (EqualsIgnoringCase(text.substr(at, sought.size()), sought)) return at;
+    if (EqualsIgnoringAsciiCase(text.substr(at, sought.size()), sought)) return at;
   }
   return kNone;
 }
