@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QString>
 #include <QThread>
-#include <cstdio>
 #include <string_view>
 
 #include "text/services.h"
@@ -29,9 +28,7 @@ bool CanShowErrorBox() {
 }
 
 void ReportError(std::string_view description) {
-  std::fprintf(stderr, "Quorvane stopped on an error: %.*s\n", static_cast<int>(description.size()),
-               description.data());
-  std::fflush(stderr);
+  WriteStopLine(description);
   if (!CanShowErrorBox()) return;
   QMessageBox::critical(
       nullptr, QStringLiteral("QuorvaneV1.5"),
