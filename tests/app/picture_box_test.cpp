@@ -1,6 +1,5 @@
 // What the picture boxes show, read back from the real widgets pixel by pixel, and the pixel
 // rules that turn a decoded picture into what is drawn.
-#include <QBuffer>
 #include <QImage>
 #include <QTest>
 #include <vector>
@@ -8,21 +7,15 @@
 #include "app/picture/picture.h"
 #include "app/picture_render.h"
 #include "app/picture_widget.h"
+#include "support/image_bytes.h"
 #include "test_window.h"
 
 using namespace quorvane;
+using quorvane::test_support::EncodeImage;
 using quorvane::testing::Shot;
 using quorvane::testing::TestWindow;
 
 namespace {
-
-Bytes Encode(const QImage& image, const char* format, int quality = -1) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, format, quality);
-  return Bytes(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
 
 QImage Filled(int width, int height, QRgb colour, QImage::Format format = QImage::Format_RGB32) {
   QImage image(width, height, format);
@@ -145,7 +138,7 @@ void PictureBoxTest::jpegShowsItsTopLeftUnscaled() {
         cover.setPixel(x, y, qRgb(30, 200, 30));
     }
   }
-  const Bytes jpeg = Encode(cover, "JPG", 95);
+  const Bytes jpeg = EncodeImage(cover, "JPG", 95);
   TestWindow t;
   QVERIFY(t.Show());
   t.controls().WritePicture(PictureBox::图片框1, jpeg);
@@ -173,7 +166,7 @@ void PictureBoxTest::smallPictureLeavesABackgroundBand() {
   QVERIFY(t.Show());
   auto* captchaBox = t.find<QWidget>("图片框2");
   const QRgb ink = qRgb(10, 120, 240);
-  t.controls().WritePicture(PictureBox::图片框2, Encode(Filled(100, 30, ink), "BMP"));
+  t.controls().WritePicture(PictureBox::图片框2, EncodeImage(Filled(100, 30, ink), "BMP"));
   const QImage shot = Shot(captchaBox);
   QCOMPARE(shot.size(), QSize(112, 40));
   const QRgb background = ButtonFace(captchaBox);
@@ -202,7 +195,7 @@ void PictureBoxTest::pngAlphaBlendsWithTheBackground() {
   auto* box = t.find<QWidget>("图片框2");
   const QRgb pixel = qRgba(250, 7, 99, alpha);
   t.controls().WritePicture(PictureBox::图片框2,
-                            Encode(Filled(4, 4, pixel, QImage::Format_ARGB32), "PNG"));
+                            EncodeImage(Filled(4, 4, pixel, QImage::Format_ARGB32), "PNG"));
   const QRgb bg = ButtonFace(box);
   const auto mix = [alpha](int p, int b) { return (alpha * p + (255 - alpha) * b) / 255; };
   const QRgb expected = qRgb(mix(250, qRed(bg)), mix(7, qGreen(bg)), mix(99, qBlue(bg)));
@@ -218,7 +211,7 @@ void PictureBoxTest::unreadableBytesClearTheBox_data() {
   QTest::newRow("HTML error page")
       << QByteArray("<html><head><title>404 Not Found</title></head><body></body></html>");
   QTest::newRow("shorter than a signature") << QByteArray("\xFF\xD8\xFF", 3);
-  const Bytes jpeg = Encode(Filled(64, 64, qRgb(1, 2, 3)), "JPG");
+  const Bytes jpeg = EncodeImage(Filled(64, 64, qRgb(1, 2, 3)), "JPG");
   QTest::newRow("JPEG cut short") << QByteArray(jpeg.view().data(), 40);
   QTest::newRow("zero bytes") << QByteArray(64, '\0');
 }
@@ -228,7 +221,7 @@ void PictureBoxTest::unreadableBytesClearTheBox() {
   TestWindow t;
   QVERIFY(t.Show());
   auto* box = t.find<QWidget>("图片框1");
-  t.controls().WritePicture(PictureBox::图片框1, Encode(Filled(50, 50, qRgb(0, 0, 0)), "BMP"));
+  t.controls().WritePicture(PictureBox::图片框1, EncodeImage(Filled(50, 50, qRgb(0, 0, 0)), "BMP"));
   QVERIFY(!OnlyBackground(box));
   t.controls().WritePicture(PictureBox::图片框1,
                             Bytes(bytes.constData(), static_cast<size_t>(bytes.size())));
@@ -242,7 +235,7 @@ void PictureBoxTest::samePictureTwiceShowsOnce() {
   QImage captcha = Filled(90, 30, qRgb(255, 255, 255));
   for (int x = 0; x < 90; x += 3)
     captcha.setPixel(x, x % 30, qRgb(0, 0, 0));
-  const Bytes png = Encode(captcha, "PNG");
+  const Bytes png = EncodeImage(captcha, "PNG");
   t.controls().WritePicture(PictureBox::图片框2, png);
   const QImage first = Shot(box);
   t.controls().WritePicture(PictureBox::图片框2, png);
