@@ -1,7 +1,6 @@
 // The operations that walk a text character by character: searching, replacing all
 // occurrences and splitting. None of them lets a match begin on the second byte of a
 // two-byte character.
-#include "text/ascii_case.h"
 #include "text/char_walk.h"
 #include "text/text_ops.h"
 
@@ -13,16 +12,6 @@ using text_detail::NextCharStart;
 
 constexpr size_t kNone = std::string_view::npos;
 
-// First match at a character start reached by walking from walkFrom, or kNone.
-size_t FindFrom(std::string_view text, std::string_view sought, size_t walkFrom, bool ignoreCase) {
-  if (!ignoreCase) return FindOnCharBoundary(text, sought, walkFrom);
-  for (size_t at = walkFrom; at < text.size() && text.size() - at >= sought.size();
-       at = NextCharStart(text, at)) {
-    if (EqualsIgnoringAsciiCase(text.substr(at, sought.size()), sought)) return at;
-  }
-  return kNone;
-}
-
 int32_t ToPosition(size_t index) { return index == kNone ? -1 : static_cast<int32_t>(index + 1); }
 
 }  // namespace
@@ -31,7 +20,7 @@ int32_t FindText(const Text& text, const Text& sought, int32_t start, bool ignor
   if (sought.empty()) return -1;
   const size_t from = start <= 1 ? 0 : static_cast<size_t>(start - 1);
   if (from >= text.view().size()) return -1;
-  return ToPosition(FindFrom(text.view(), sought.view(), from, ignoreCase));
+  return ToPosition(FindOnCharBoundary(text.view(), sought.view(), from, ignoreCase));
 }
 
 int32_t FindTextBackward(const Text& text, const Text& sought, bool ignoreCase) {
@@ -40,8 +29,8 @@ int32_t FindTextBackward(const Text& text, const Text& sought, bool ignoreCase) 
   // Matches may overlap here (the last one wins), so the walk resumes one character after
   // each match rather than after the matched bytes.
   size_t last = kNone;
-  for (size_t at = FindFrom(bytes, sought.view(), 0, ignoreCase); at != kNone;
-       at = FindFrom(bytes, sought.view(), NextCharStart(bytes, at), ignoreCase)) {
+  for (size_t at = FindOnCharBoundary(bytes, sought.view(), 0, ignoreCase); at != kNone;
+       at = FindOnCharBoundary(bytes, sought.view(), NextCharStart(bytes, at), ignoreCase)) {
     last = at;
   }
   return ToPosition(last);
