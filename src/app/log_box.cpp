@@ -1,12 +1,15 @@
 #include "app/log_box.h"
 
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QString>
 #include <QStringView>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include "app/fitted_font.h"
 
 namespace quorvane {
 
@@ -43,7 +46,7 @@ bool HasLongLine(QStringView text, qsizetype joined) {
 
 }  // namespace
 
-LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {
+LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent), systemFont_(font()) {
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
   setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -52,6 +55,7 @@ LogBox::LogBox(QWidget* parent) : QPlainTextEdit(parent) {
   setTabChangesFocus(false);
   // maximumBlockCount stays at its default 0, so no line is ever dropped from the log. It is
   // not even set to 0: setting it switches the user's undo off.
+  connect(document(), &QTextDocument::contentsChange, this, [this] { ++edits_; });
 }
 
 template <typename Write>
@@ -82,8 +86,8 @@ void LogBox::ReplaceText(const QString& text) {
   if (!longLines) WrapForLongLines(false);
 }
 
-void LogBox::AppendText(const QString& text) {
-  if (text.isEmpty()) {
+void LogBox::AppendText(const QString& text, qsizetype replaceLast) {
+  if (text.isEmpty() && replaceLast == 0) {
     // Writing the unchanged text back still counts as a write.
     ProgramWrite([] {});
     emit textChanged();
@@ -95,6 +99,9 @@ void LogBox::AppendText(const QString& text) {
   ProgramWrite([&] {
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
+    if (replaceLast > 0) {
+      end.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, replaceLast);
+    }
     // One edit block, so that a text of several lines raises textChanged once.
     end.beginEditBlock();
     end.insertText(text);
@@ -108,6 +115,15 @@ void LogBox::insertFromMimeData(const QMimeData* source) {
     WrapForLongLines(true);
   }
   QPlainTextEdit::insertFromMimeData(source);
+}
+
+void LogBox::resizeEvent(QResizeEvent* event) {
+  QPlainTextEdit::resizeEvent(event);
+  setFont(FittedFont(systemFont_, QString(kLogRuleLength, QLatin1Char('=')), LineWidth(), this));
+}
+
+qreal LogBox::LineWidth() const {
+  return viewport()->width() - 2 * document()->documentMargin() - cursorWidth();
 }
 
 void LogBox::ShowTop() {

@@ -3,14 +3,22 @@
 // boundaries; while the box holds a line of ten thousand characters or more (a hostile page
 // makes lines of megabytes), every line wraps anywhere, which Qt lays out in linear time. The
 // text itself is never changed for that.
+//
+// The log's frame lines are rules of 84 "=", and a rule that wraps makes the log hard to read:
+// the box takes the system's font at the largest size at which such a rule fits one line.
 #pragma once
 
+#include <QFont>
 #include <QPlainTextEdit>
 
 class QMimeData;
+class QResizeEvent;
 class QString;
 
 namespace quorvane {
+
+// The length of the rules the workflows frame the log with.
+inline constexpr int kLogRuleLength = 84;
 
 class LogBox : public QPlainTextEdit {
   Q_OBJECT
@@ -24,11 +32,19 @@ class LogBox : public QPlainTextEdit {
 
   // The same observable result as ReplaceText(old text + text), at a cost that depends only on
   // the appended text: it is inserted at the end of the document, without touching the rest.
-  void AppendText(const QString& text);
+  // The last `replaceLast` characters of the box go first, replaced by the text, in the same
+  // single write.
+  void AppendText(const QString& text, qsizetype replaceLast = 0);
+
+  // Counts every change to the box's text, the user's and the program's alike, so that a
+  // caller can tell whether anything has changed the text since its own last write.
+  quint64 EditCount() const { return edits_; }
 
  protected:
   // A paste or a drop of a very long line switches the wrapping first, as an append does.
   void insertFromMimeData(const QMimeData* source) override;
+  // The width for the text is known only now; the font follows it.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // Makes the box break lines anywhere before a text with a very long line goes in, and after
@@ -39,6 +55,13 @@ class LogBox : public QPlainTextEdit {
   template <typename Write>
   void ProgramWrite(Write write);
   void ShowTop();
+
+  // The width a line of text may take: the viewport's, less the document's margins and the
+  // caret, which the layout keeps free at a line's end.
+  qreal LineWidth() const;
+
+  QFont systemFont_;
+  quint64 edits_ = 0;
 };
 
 }  // namespace quorvane

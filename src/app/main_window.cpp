@@ -12,9 +12,11 @@
 #include <climits>
 
 #include "account/account.h"
+#include "app/fitted_font.h"
 #include "app/log_box.h"
 #include "app/picture_widget.h"
 #include "app/qt_text.h"
+#include "app/typing_limit.h"
 #include "app/widget_controls.h"
 #include "app/window_layout.h"
 #include "app/window_services.h"
@@ -41,7 +43,7 @@ QWidget* CreateControl(const ControlPlace& place, QWidget* parent) {
       return new LogBox(parent);
     case ControlKind::LineEdit: {
       auto* edit = new QLineEdit(caption, parent);
-      // What the program writes into a box is never cut; only 编辑框5 gets a limit below.
+      // What the program writes into a box is never cut; 编辑框5 limits only the typing.
       edit->setMaxLength(INT_MAX);
       edit->setCursorPosition(0);
       return edit;
@@ -106,6 +108,9 @@ void MainWindow::CreateControls() {
     QWidget* control = CreateControl(place, this);
     control->setObjectName(Caption(place.name));
     control->setGeometry(place.x, place.y, place.width, place.height);
+    // Buttons and labels are named by their captions, which the toolkit passes on by itself.
+    if (!place.accessibleName.empty()) control->setAccessibleName(Caption(place.accessibleName));
+    FitCaption(control);
   }
   const auto find = [this]<typename W>(W*& member, const char* name) {
     member = findChild<W*>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
@@ -140,7 +145,7 @@ void MainWindow::ApplySettings() {
   编辑框4->setEchoMode(QLineEdit::Password);
   // The mask character is the style's choice unless set; the window shows "*".
   编辑框4->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
-  编辑框5->setMaxLength(7);
+  LimitTyping(编辑框5, 7);
 }
 
 void MainWindow::ConnectEventTable() {

@@ -3,11 +3,35 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/fitted_font.h"
 #include "app/log_box.h"
 #include "app/picture_widget.h"
 #include "app/qt_text.h"
 
 namespace quorvane {
+namespace {
+
+bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool IsTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
+
+// The end of a text that the next write may still complete: a final CR (the next write may
+// start with LF) or a final lead byte that has no trail byte yet. The walk goes forward, since
+// a trail byte cannot be told from a lead byte seen from the end.
+std::string OpenTail(std::string_view text) {
+  if (text.empty()) return {};
+  if (text.back() == '\r') return "\r";
+  size_t at = 0;
+  while (at + 1 < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    at += IsLeadByte(byte) && IsTrailByte(static_cast<unsigned char>(text[at + 1])) ? 2 : 1;
+  }
+  if (at == text.size() - 1 && IsLeadByte(static_cast<unsigned char>(text.back()))) {
+    return std::string(1, text.back());
+  }
+  return {};
+}
+
+}  // namespace
 
 WidgetControls::WidgetControls(const ControlWidgets& widgets) : widgets_(widgets) {}
 
@@ -49,10 +73,15 @@ Text WidgetControls::ReadContent(EditBox box) const {
 void WidgetControls::WriteContent(EditBox box, const Text& text) {
   if (box == EditBox::编辑框1) {
     widgets_.编辑框1->ReplaceText(ToQStringLines(text));
+    logTail_ = OpenTail(text.view());
+    logTailEdits_ = widgets_.编辑框1->EditCount();
     return;
   }
   QLineEdit* edit = LineEdit(box);
-  edit->setText(ToQString(text));
+  const QString string = ToQString(text);
+  // A box's maximum length limits typing only; a program write is never cut.
+  if (edit->maxLength() < string.size()) edit->setMaxLength(static_cast<int>(string.size()));
+  edit->setText(string);
   edit->setCursorPosition(0);
 }
 
@@ -63,7 +92,9 @@ void WidgetControls::WriteDisabled(Button button, bool disabled) {
 }
 
 void WidgetControls::WriteCaption(Button button, const Text& caption) {
-  PushButton(button)->setText(ToQString(caption));
+  QPushButton* target = PushButton(button);
+  target->setText(ToQString(caption));
+  FitCaption(target);
 }
 
 void WidgetControls::WritePicture(PictureBox box, const Bytes& picture) {
@@ -71,7 +102,21 @@ void WidgetControls::WritePicture(PictureBox box, const Bytes& picture) {
 }
 
 void WidgetControls::AppendLog(const Text& line) {
-  widgets_.编辑框1->AppendText(ToQStringLines(line));
+  if (line.empty()) {
+    widgets_.编辑框1->AppendText(QString());
+    return;
+  }
+  LogBox* log = widgets_.编辑框1;
+  // The box shows the open end as a line break or a U+FFFD; it is taken back and written
+  // again together with the line, so that the pair decodes as the concatenation would. After
+  // any other change to the box the old end stays as it is shown.
+  const bool join = !logTail_.empty() && log->EditCount() == logTailEdits_;
+  const std::string tail = join ? logTail_ : std::string();
+  const Text joined = Text(tail) + line;
+  const qsizetype shown = join ? ToQStringLines(Text(tail)).size() : 0;
+  log->AppendText(ToQStringLines(joined), shown);
+  logTail_ = OpenTail(joined.view());
+  logTailEdits_ = log->EditCount();
 }
 
 }  // namespace quorvane

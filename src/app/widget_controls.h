@@ -2,6 +2,9 @@
 // the widget of the named control and passes the value through the text layer. Nothing more.
 #pragma once
 
+#include <QtGlobal>
+#include <string>
+
 #include "controls/controls.h"
 
 class QLineEdit;
@@ -44,7 +47,10 @@ class WidgetControls final : public Controls {
   void WriteDisabled(Button button, bool disabled) override;
   void WriteCaption(Button button, const Text& caption) override;
   void WritePicture(PictureBox box, const Bytes& picture) override;
-  // Inserts the line at the end of the log box, without rewriting what is there.
+  // Inserts the line at the end of the log box, without rewriting what is there. Two writes in
+  // a row read back as their concatenation even where the box could not show the first one's
+  // end as it was: a final CR followed by an LF is one CR LF, and a final lead byte followed by
+  // its trail byte is one two-byte character.
   void AppendLog(const Text& line) override;
 
  private:
@@ -52,6 +58,10 @@ class WidgetControls final : public Controls {
   QPushButton* PushButton(Button button) const;
 
   ControlWidgets widgets_;
+  // The open end of the last program write to the log box (a CR, or a lead byte, or nothing),
+  // and the box's edit count right after that write.
+  std::string logTail_;
+  quint64 logTailEdits_ = 0;
 };
 
 }  // namespace quorvane

@@ -17,6 +17,9 @@ struct ControlPlace {
   ControlKind kind;
   int x, y, width, height;   // relative to the window's client area
   std::string_view caption;  // caption, label text or initial content (UTF-8); may be empty
+  // What a screen reader announces, where the caption does not say it: for an edit box the text
+  // of the label beside it, for the log and the pictures what they hold.
+  std::string_view accessibleName = {};
 };
 
 // The window's outer size, frame and title bar included, and the client size that gives it
@@ -36,17 +39,17 @@ inline constexpr std::string_view kWindowTitle = "QuorvaneV1.5";
 // never be the control that gets the focus when the window is activated or when the focused
 // button is disabled.
 inline constexpr std::array<ControlPlace, 15> kControlPlaces = {{
-    {"编辑框2", ControlKind::LineEdit, 376, 8, 120, 32, "1219760"},
+    {"编辑框2", ControlKind::LineEdit, 376, 8, 120, 32, "1219760", "AV号"},
     {"按钮2", ControlKind::Button, 512, 8, 88, 32, "查询"},
     {"清空内容", ControlKind::Button, 632, 8, 88, 32, "清空内容"},
-    {"编辑框3", ControlKind::LineEdit, 376, 62, 120, 32, ""},
-    {"编辑框4", ControlKind::LineEdit, 376, 104, 120, 32, ""},
-    {"编辑框5", ControlKind::LineEdit, 376, 144, 56, 32, ""},
+    {"编辑框3", ControlKind::LineEdit, 376, 62, 120, 32, "", "账号"},
+    {"编辑框4", ControlKind::LineEdit, 376, 104, 120, 32, "", "密码"},
+    {"编辑框5", ControlKind::LineEdit, 376, 144, 56, 32, "", "验证码"},
     {"按钮1", ControlKind::Button, 568, 144, 80, 40, "登录"},
     {"按钮3", ControlKind::Button, 664, 144, 72, 40, "注销账号"},
-    {"编辑框1", ControlKind::LogBox, 0, 208, 752, 392, ""},
-    {"图片框1", ControlKind::PictureBox, 4, 16, 320, 180, ""},
-    {"图片框2", ControlKind::PictureBox, 440, 144, 112, 40, ""},
+    {"编辑框1", ControlKind::LogBox, 0, 208, 752, 392, "", "日志"},
+    {"图片框1", ControlKind::PictureBox, 4, 16, 320, 180, "", "视频封面"},
+    {"图片框2", ControlKind::PictureBox, 440, 144, 112, 40, "", "验证码图片"},
     {"标签1", ControlKind::Label, 336, 64, 40, 24, "账号:"},
     {"标签2", ControlKind::Label, 334, 16, 40, 24, "AV号:"},
     {"标签3", ControlKind::Label, 337, 110, 39, 24, "密码:"},

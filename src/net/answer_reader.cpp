@@ -12,20 +12,6 @@ constexpr size_t kChunk = 512;
 // No answer may make the process allocate without bound; what came before the cap is kept.
 constexpr size_t kMaxBody = size_t{256} << 20;
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != prefix[i]) return false;
-  }
-  return true;
-}
-
-bool IsFollowedStatus(int status) {
-  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
 }  // namespace
 
 bool AnswerReader::Attach(CURL* easy) {
@@ -36,40 +22,16 @@ bool AnswerReader::Attach(CURL* easy) {
 }
 
 size_t AnswerReader::OnHeader(char* data, size_t, size_t size, void* self) {
-  auto* reader = static_cast<AnswerReader*>(self);
-  std::string_view line(data, size);
-  if (StartsWithNoCase(line, "http/")) {
-    // A new answer begins (after a 100 Continue, for one): only the last block counts.
-    reader->block_.assign(line);
-    reader->hasLocation_ = false;
-    size_t space = line.find(' ');
-    reader->status_ = 0;
-    for (size_t i = space == std::string_view::npos ? line.size() : space + 1;
-         i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
-      reader->status_ = reader->status_ * 10 + (line[i] - '0');
-      if (reader->status_ > 999) break;
-    }
-    return size;
-  }
-  reader->block_.append(line);
-  if (StartsWithNoCase(line, "location:")) reader->hasLocation_ = true;
-  if (line == "\r\n" || line == "\n") {
-    if (reader->status_ >= 100 && reader->status_ < 200) {
-      reader->block_.clear();
-    } else if (IsFollowedStatus(reader->status_) && reader->hasLocation_) {
-      reader->redirect_ = true;
-    } else {
-      reader->headersArrived_ = true;
-      reader->finalHeaders_ = reader->block_;
-    }
-  }
+  static_cast<AnswerReader*>(self)->head_.Take(std::string_view(data, size));
   return size;
 }
 
 size_t AnswerReader::OnBody(char* data, size_t, size_t size, void* self) {
   auto* reader = static_cast<AnswerReader*>(self);
-  // A redirect's own body is never wanted; stopping here saves reading it.
-  if (reader->redirect_ || !reader->headersArrived_) return 0;
+  // A redirect's own body is never wanted, but it is read to its end: libcurl works out where
+  // the redirect leads only once its answer is complete.
+  if (reader->head_.IsRedirect()) return size;
+  if (!reader->head_.Arrived()) return 0;
   size_t room = kMaxBody - reader->received_;
   size_t kept = std::min(size, room);
   reader->pending_.append(data, kept);
@@ -78,7 +40,7 @@ size_t AnswerReader::OnBody(char* data, size_t, size_t size, void* self) {
 }
 
 void AnswerReader::Consume() {
-  if (!headersArrived_) return;
+  if (!head_.Arrived()) return;
   size_t offset = 0;
   for (;;) {
     if (!dispatched_) {

@@ -8,6 +8,8 @@
 
 #include <curl/curl.h>
 
+#include "net/answer_head.h"
+
 namespace quorvane::net {
 
 class AnswerReader {
@@ -20,11 +22,11 @@ class AnswerReader {
   void Consume();
 
   // The answer was a redirect to follow: its body is not part of the result.
-  bool IsRedirect() const { return redirect_; }
-  int Status() const { return status_; }
-  bool HeadersArrived() const { return headersArrived_; }
+  bool IsRedirect() const { return head_.IsRedirect(); }
+  int Status() const { return head_.Status(); }
+  bool HeadersArrived() const { return head_.Arrived(); }
   // The final answer's header block as received, status line and closing empty line included.
-  const std::string& RawHeaders() const { return finalHeaders_; }
+  const std::string& RawHeaders() const { return head_.RawHeaders(); }
   // The body up to, not including, its first zero byte.
   const std::string& Body() const { return body_; }
 
@@ -32,12 +34,7 @@ class AnswerReader {
   static size_t OnHeader(char* data, size_t, size_t size, void* self);
   static size_t OnBody(char* data, size_t, size_t size, void* self);
 
-  std::string block_;
-  int status_ = 0;
-  bool hasLocation_ = false;
-  bool redirect_ = false;
-  bool headersArrived_ = false;
-  std::string finalHeaders_;
+  AnswerHead head_;
 
   std::string pending_;      // stored by the body callback, not yet handed on
   size_t received_ = 0;      // body bytes taken in so far, for the cap

@@ -1,4 +1,5 @@
-// What the testing options of network_options.h changed, read by both routines per call.
+// The limits of both routines, and what the testing options of network_options.h changed, read
+// by both routines per call.
 #pragma once
 
 #include <chrono>
@@ -9,7 +10,15 @@ namespace quorvane::net {
 struct Limits {
   std::chrono::milliseconds connect;
   std::chrono::milliseconds idle;
+  // No call holds the window longer than this in all, redirects included, however the server
+  // paces its bytes.
+  std::chrono::milliseconds total{std::chrono::seconds(60)};
+  // A connected transfer that moves fewer than kLowSpeedBytesPerSecond on average over this
+  // long is abandoned: a server that trickles must not sit out the total limit every time.
+  std::chrono::milliseconds lowSpeedWindow{std::chrono::seconds(20)};
 };
+
+inline constexpr long long kLowSpeedBytesPerSecond = 1024;
 
 // The given routine limits, unless a test replaced them.
 Limits EffectiveLimits(Limits routineDefaults);

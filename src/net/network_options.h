@@ -11,10 +11,14 @@ namespace quorvane {
 // site's) instead of the system's store. An empty text goes back to the system's store.
 void TrustOnlyCertificateForTesting(std::string pem);
 
-// From now on, both routines give up connecting after `connect` and abandon a transfer after
-// `idle` without a byte sent or received, instead of their own limits (FetchUrl 30 s / 30 s,
-// WebRequest 18 s / 18 s). Lets tests against servers that stall finish in seconds. A zero or
+// From now on, both routines give up connecting after `connect`, abandon a transfer after `idle`
+// without a byte sent or received, end a whole call after `total`, and abandon a transfer that
+// moves less than 1 KiB/s on average over `lowSpeedWindow`, instead of their own limits
+// (connect and idle: FetchUrl 30 s / 30 s, WebRequest 18 s / 18 s; both: 60 s in all, 1 KiB/s
+// over 20 s). Lets tests against servers that stall or trickle finish in seconds. A zero or
 // negative value puts that limit back to the routines' own.
-void SetTimeoutsForTesting(std::chrono::milliseconds connect, std::chrono::milliseconds idle);
+void SetTimeoutsForTesting(std::chrono::milliseconds connect, std::chrono::milliseconds idle,
+                           std::chrono::milliseconds total = {},
+                           std::chrono::milliseconds lowSpeedWindow = {});
 
 }  // namespace quorvane

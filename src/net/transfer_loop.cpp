@@ -49,8 +49,9 @@ CURLcode ResultOf(CURLM* multi, CURL* easy) {
 
 }  // namespace
 
-CURLcode RunTransfer(CURL* easy, std::chrono::milliseconds idle,
+CURLcode RunTransfer(CURL* easy, const Limits& limits, CallTime& callTimeLeft,
                      const std::function<void()>& betweenSteps) {
+  if (callTimeLeft <= CallTime::zero()) return CURLE_OPERATION_TIMEDOUT;
   MultiHandle multi(curl_multi_init());
   if (!multi) return CURLE_OUT_OF_MEMORY;
   Progress progress;
@@ -62,29 +63,63 @@ CURLcode RunTransfer(CURL* easy, std::chrono::milliseconds idle,
   Attachment attachment(multi.get(), easy);
   if (!attachment.ok()) return CURLE_FAILED_INIT;
 
-  Clock::duration waited{};
+  Clock::time_point mark = Clock::now();
+  Clock::duration waited{};  // without a byte moving, since connected
+  Clock::duration window{};  // of the current low-speed measurement, since connected
+  curl_off_t windowStart = 0;
+  bool connected = false;
+  // Takes the time since the last mark off the call and adds it to the running measurements.
+  auto charge = [&] {
+    Clock::time_point now = Clock::now();
+    Clock::duration spent = now - mark;
+    mark = now;
+    callTimeLeft -= spent;
+    if (connected) {
+      waited += spent;
+      window += spent;
+    }
+  };
   for (;;) {
     int running = 0;
-    if (curl_multi_perform(multi.get(), &running) != CURLM_OK) return CURLE_FAILED_INIT;
+    CURLMcode performed = curl_multi_perform(multi.get(), &running);
+    charge();
+    if (performed != CURLM_OK) return CURLE_FAILED_INIT;
     if (running == 0) return ResultOf(multi.get(), easy);
     if (progress.moved) {
       progress.moved = false;
       waited = {};
     }
-    if (betweenSteps) betweenSteps();
-    // The connect phase has libcurl's own limit; only a connected transfer counts as idle.
-    curl_off_t connected = 0;
-    curl_easy_getinfo(easy, CURLINFO_PRETRANSFER_TIME_T, &connected);
-    if (connected == 0) waited = {};
-    if (waited >= idle) return CURLE_OPERATION_TIMEDOUT;
+    if (betweenSteps) {
+      betweenSteps();
+      mark = Clock::now();
+    }
+    // The connect phase has libcurl's own limit; only a connected transfer counts as idle or
+    // slow.
+    if (!connected) {
+      curl_off_t pretransfer = 0;
+      curl_easy_getinfo(easy, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
+      connected = pretransfer != 0;
+      windowStart = progress.downloaded + progress.uploaded;
+    }
+    if (waited >= limits.idle || callTimeLeft <= Clock::duration::zero()) {
+      return CURLE_OPERATION_TIMEDOUT;
+    }
+    if (window >= limits.lowSpeedWindow) {
+      curl_off_t moved = progress.downloaded + progress.uploaded - windowStart;
+      auto windowMs = std::chrono::duration_cast<std::chrono::milliseconds>(window).count();
+      if (moved * 1000 < kLowSpeedBytesPerSecond * windowMs) return CURLE_OPERATION_TIMEDOUT;
+      window = {};
+      windowStart += moved;
+    }
 
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(idle - waited);
-    int timeout = static_cast<int>(std::clamp<long long>(left.count(), 1, 100));
-    Clock::time_point before = Clock::now();
+    Clock::duration left = std::min(
+        {limits.idle - waited, callTimeLeft, Clock::duration(limits.lowSpeedWindow) - window});
+    auto leftMs = std::chrono::duration_cast<std::chrono::milliseconds>(left).count();
+    int timeout = static_cast<int>(std::clamp<long long>(leftMs, 1, 100));
     if (curl_multi_poll(multi.get(), nullptr, 0, timeout, nullptr) != CURLM_OK) {
       return CURLE_FAILED_INIT;
     }
-    waited += Clock::now() - before;
+    charge();
   }
 }
 

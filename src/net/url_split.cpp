@@ -48,10 +48,16 @@ Text HostFromUrl(const Text& url) {
   Text authority = Authority(url);
   int32_t colon = FindText(authority, Text(":"));
   Text host = colon == -1 ? authority : TextLeft(authority, colon - 1);
-  // Only A–Z are lowered; the bytes of two-byte characters stay as they are.
+  // Only A–Z are lowered; a two-byte character is stepped over whole, so its second byte
+  // stays as it is even when it falls in A–Z.
   std::string lowered = host.str();
-  for (char& c : lowered) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (size_t i = 0; i < lowered.size(); ++i) {
+    char& c = lowered[i];
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      ++i;
+    } else if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+    }
   }
   return Text(std::move(lowered));
 }

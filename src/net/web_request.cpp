@@ -36,22 +36,26 @@ struct HopResult {
   std::string body;
 };
 
-// The URL for libcurl, rebuilt from the split parts so that what goes out is exactly what the
-// splitting routines answer. Nothing when any part may not go on the wire.
-std::optional<std::string> FirstHopUrl(const Text& url) {
-  for (char c : url.view()) {
-    if (net::IsControlByte(static_cast<unsigned char>(c))) return std::nullopt;
-  }
+// The scheme, host and port for libcurl, rebuilt from the split parts so that what goes out is
+// exactly what the splitting routines answer. Nothing when the host or port may not go on the
+// wire.
+std::optional<std::string> Authority(const Text& url) {
   Text host = HostFromUrl(url);
   int32_t port = PortFromUrl(url);
-  std::optional<std::string> path = net::WirePath(PathFromUrl(url).view());
-  if (!net::IsPlainHost(host.view()) || port < 0 || port > 65535 || !path) return std::nullopt;
+  if (!net::IsPlainHost(host.view()) || port < 0 || port > 65535) return std::nullopt;
   bool secure = net::SchemeOfUrl(url) == net::UrlScheme::kHttps;
   std::string wire = secure ? "https://" : "http://";
   wire += host.str();
   // An empty port reads as 0, which means the scheme's own port.
   if (port != 0) wire += ":" + std::to_string(port);
-  return wire + *path;
+  return wire;
+}
+
+bool HasControlByte(const Text& text) {
+  for (char c : text.view()) {
+    if (net::IsControlByte(static_cast<unsigned char>(c))) return true;
+  }
+  return false;
 }
 
 // "http=" + proxy: the proxy of plain and of secure requests. An empty proxy text names no
@@ -101,7 +105,7 @@ bool Configure(CURL* e, const Hop& hop, const std::optional<std::string>& proxy,
 }
 
 HopResult Send(const Hop& hop, const std::optional<std::string>& proxy, const Text& body,
-               const net::Limits& limits) {
+               const net::Limits& limits, net::CallTime& callTimeLeft) {
   HopResult result;
   std::optional<net::HeaderList> headers = net::HeaderListFromBlock(hop.block);
   if (!headers) return result;
@@ -117,8 +121,11 @@ HopResult Send(const Hop& hop, const std::optional<std::string>& proxy, const Te
     return result;
   }
 
-  net::RunTransfer(easy.get(), limits.idle, [&reader] { reader.Consume(); });
+  CURLcode done =
+      net::RunTransfer(easy.get(), limits, callTimeLeft, [&reader] { reader.Consume(); });
   if (reader.IsRedirect()) {
+    // Where it leads is known only once the redirect's answer came whole.
+    if (done != CURLE_OK) return result;
     char* location = nullptr;
     curl_easy_getinfo(easy.get(), CURLINFO_REDIRECT_URL, &location);
     if (location == nullptr) return result;
@@ -148,53 +155,65 @@ std::string Origin(const std::string& url) {
 
 Text WebRequest(const Text& url, Text* method, const Text* proxy, Text* headers, const Text& body,
                 Text* responseHeaders) {
-  Text settled = method != nullptr ? *method : Text();
-  if (!(ToUpper(settled) == Text("POST"))) settled = Text("GET");
-  if (method != nullptr) *method = settled;
-
-  Text block = net::WithDefaultLines(headers != nullptr ? *headers : Text(), url);
-  bool withBody = settled != Text("GET") && !body.empty();
-  Text sentBlock = withBody ? net::WithContentLines(block, body.view().size()) : block;
-  if (headers != nullptr) *headers = sentBlock;
-  if (responseHeaders != nullptr) *responseHeaders = Text();
-
-  std::optional<std::string> first = FirstHopUrl(url);
-  if (!first) return {};
+  // Each check is made where the request would fail to open, and the caller's variables change
+  // only once the steps that settle them are reached.
   std::optional<std::string> proxyUrl;
   if (proxy != nullptr) {
     proxyUrl = ProxyUrl(*proxy);
     if (!proxyUrl) return {};
   }
+  std::optional<std::string> authority = Authority(url);
+  std::optional<std::string> path = net::WirePath(PathFromUrl(url).view());
+  // A control byte outside the path spoils the address itself; one in the path is the
+  // request's to refuse, once the method is settled.
+  if (!authority || (path && HasControlByte(url))) return {};
+
+  Text settled = method != nullptr ? *method : Text();
+  if (!(ToUpper(settled) == Text("POST"))) settled = Text("GET");
+  if (method != nullptr) *method = settled;
+
+  if (!path) return {};
+  Text block = net::WithDefaultLines(headers != nullptr ? *headers : Text(), url);
+  bool withBody = settled != Text("GET") && !body.empty();
+  Text sentBlock = withBody ? net::WithContentLines(block, body.view().size()) : block;
+  if (headers != nullptr) *headers = sentBlock;
+
   net::Limits limits = net::EffectiveLimits(kRequestLimits);
-
-  Hop hop{*first, settled, sentBlock, withBody};
-  for (long redirects = 0;; ++redirects) {
-    HopResult result = Send(hop, proxyUrl, body, limits);
-    if (!result.ok) return {};
-    if (result.redirectTo.empty()) {
-      if (responseHeaders != nullptr && result.rawHeaders.size() < kRawHeaderBuffer) {
-        *responseHeaders = Text(result.rawHeaders);
+  net::CallTime callTimeLeft = limits.total;
+  Text answerHeaders;
+  Text answer = [&]() -> Text {
+    Hop hop{*authority + *path, settled, sentBlock, withBody};
+    for (long redirects = 0;; ++redirects) {
+      HopResult result = Send(hop, proxyUrl, body, limits, callTimeLeft);
+      if (!result.ok) return {};
+      if (result.redirectTo.empty()) {
+        if (result.rawHeaders.size() < kRawHeaderBuffer) answerHeaders = Text(result.rawHeaders);
+        return Text(std::move(result.body));
       }
-      return Text(std::move(result.body));
-    }
-    if (redirects == net::kMaxRedirects) return {};
-    std::optional<std::string> next = net::WireAddress(result.redirectTo);
-    if (!next) return {};
+      if (redirects == net::kMaxRedirects) return {};
+      std::optional<std::string> next = net::WireAddress(result.redirectTo);
+      if (!next) return {};
+      // What went over a secure connection (a login form, its password) never follows a
+      // redirect onto a clear-text one.
+      if (net::IsDowngrade(hop.url, *next)) return {};
 
-    // As browsers do: 301, 302 and 303 turn a POST into a GET without body, and then the
-    // content lines must go too, or the server would wait for a body that never comes.
-    bool toGet = result.status != 307 && result.status != 308;
-    if (toGet && hop.method != Text("GET")) {
-      hop.method = Text("GET");
-      hop.withBody = false;
-      hop.block = net::WithoutLines(hop.block, {"Content-Type", "Content-Length"});
+      // As browsers do: 301, 302 and 303 turn a POST into a GET without body, and then the
+      // content lines must go too, or the server would wait for a body that never comes.
+      bool toGet = result.status != 307 && result.status != 308;
+      if (toGet && hop.method != Text("GET")) {
+        hop.method = Text("GET");
+        hop.withBody = false;
+        hop.block = net::WithoutLines(hop.block, {"Content-Type", "Content-Length"});
+      }
+      // Credentials the caller meant for this site do not follow it to another one.
+      if (Origin(*next) != Origin(hop.url)) {
+        hop.block = net::WithoutLines(hop.block, {"Authorization", "Cookie", "Host"});
+      }
+      hop.url = *next;
     }
-    // Credentials the caller meant for this site do not follow it to another one.
-    if (Origin(*next) != Origin(hop.url)) {
-      hop.block = net::WithoutLines(hop.block, {"Authorization", "Cookie", "Host"});
-    }
-    hop.url = *next;
-  }
+  }();
+  if (responseHeaders != nullptr) *responseHeaders = answerHeaders;
+  return answer;
 }
 
 }  // namespace quorvane

@@ -11,7 +11,8 @@ std::optional<std::string> WirePath(std::string_view path) {
   for (char c : path) {
     auto byte = static_cast<unsigned char>(c);
     if (IsControlByte(byte)) return std::nullopt;
-    if (byte == ' ' || byte >= 0x80) {
+    // A raw "#" would start a fragment, which never reaches the server.
+    if (byte == ' ' || byte == '#' || byte >= 0x80) {
       wire += '%';
       wire += kHex[byte >> 4];
       wire += kHex[byte & 15];
@@ -56,6 +57,11 @@ std::optional<std::string> WireAddress(std::string_view address) {
     wire += *path;
   }
   return wire;
+}
+
+bool IsDowngrade(std::string_view from, std::string_view to) {
+  // WireAddress writes the scheme in lower case.
+  return from.substr(0, 8) == "https://" && to.substr(0, 8) != "https://";
 }
 
 }  // namespace quorvane::net

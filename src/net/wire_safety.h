@@ -11,7 +11,7 @@ namespace quorvane::net {
 // True for 0x00–0x1F and 0x7F.
 bool IsControlByte(unsigned char byte);
 
-// A path with query as it goes on the request line: spaces and bytes 0x80–0xFF become %XX,
+// A path with query as it goes on the request line: spaces, "#" and bytes 0x80–0xFF become %XX,
 // everything else stays (an existing %XX is not encoded twice). Nothing when the path holds a
 // control byte.
 std::optional<std::string> WirePath(std::string_view path);
@@ -25,5 +25,9 @@ bool IsPlainHost(std::string_view host);
 // (letter case ignored), with an empty host part, a control byte anywhere, or a space or a byte
 // 0x80–0xFF before the path.
 std::optional<std::string> WireAddress(std::string_view address);
+
+// True when a request to `from` (a WireAddress) would be followed to `to` over clear text
+// although it went over a secure connection.
+bool IsDowngrade(std::string_view from, std::string_view to);
 
 }  // namespace quorvane::net

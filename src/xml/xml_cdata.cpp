@@ -89,24 +89,34 @@ int32_t XmlDocument::ExtractCdataInto(std::string_view in, bool mayHoldAt, std::
   // since a placeholder holds no "<".
   size_t copied = 0;
   int32_t k = 1;
-  for (size_t a = FindSequence(in, kOpener, 0, 2); a != std::string_view::npos;
-       a = FindSequence(in, kOpener, copied, 2)) {
-    const size_t b = FindSequence(in, kCloser, a + 1);
-    // An opener that is never closed stays in the data as written; every later opener would
-    // lack its "]]>" as well, so the extraction ends here.
-    if (b == std::string_view::npos) break;
+  // Replaces in[a, resume) by the placeholder of section k, holding content.
+  auto cut = [&](size_t a, std::string_view content, size_t resume) {
     if (k == 1) {
       out.clear();
-      out.reserve(in.size());
+      out.reserve(in.size() + marker.size() + 3);
     }
     out.append(in.substr(copied, a - copied));
-    cdataSections.Append(Bytes(in.substr(a + kOpener.size(), b - a - kOpener.size())));
+    cdataSections.Append(Bytes(content));
     out.append(marker.view());
     out.push_back(',');
     AppendDecimal(out, k);
     out.push_back('.');
-    copied = b + kCloser.size();
+    copied = resume;
     ++k;
+  };
+  for (size_t a = FindSequence(in, kOpener, 0, 2); a != std::string_view::npos;
+       a = FindSequence(in, kOpener, copied, 2)) {
+    const size_t b = FindSequence(in, kCloser, a + 1);
+    if (b == std::string_view::npos) {
+      // An opener that is never closed. At the data's first byte the cut is still defined: an
+      // empty section, and only the "<" (b - a + 3 = 1 byte) replaced by its placeholder.
+      // Anywhere else that length is not positive and the same opener would be found again
+      // for ever, so it stays as written. Either way every later opener lacks its "]]>" too,
+      // and the extraction ends here.
+      if (a == 0) cut(0, std::string_view(), 1);
+      break;
+    }
+    cut(a, in.substr(a + kOpener.size(), b - a - kOpener.size()), b + kCloser.size());
   }
   if (k > 1) out.append(in.substr(copied));
   cdataMarker = marker;

@@ -6,8 +6,9 @@ namespace quorvane {
 void XmlDocument::Clear() {
   cdataSections.Clear();
   nodes.Clear();
-  freeNumbers.Clear();
+  freeNumbers.clear();
   freeCount.clear();
+  ResetEditing(true);
   rawData = Bytes();
   cdataMarker = Bytes();
   root = 0;
@@ -30,6 +31,7 @@ int32_t XmlDocument::GetNode(int32_t number, XmlNode& record) const {
   const int32_t index = LiveIndex(number);
   if (index == 0) return 0;
   record = nodes[index];
+  if (RemovedOf(index) != nullptr) record.children = VisibleChildren(index);
   return 1;
 }
 
@@ -45,13 +47,13 @@ Bytes XmlDocument::GetRawData() const { return rawData; }
 int32_t XmlDocument::GetNodeCount() const { return nodes.Count(); }
 
 void XmlDocument::PushFree(int32_t number) {
-  freeNumbers.Append(number);
+  freeNumbers.push_back(number);
   ++freeCount[number];
 }
 
 int32_t XmlDocument::PopFree() {
-  const int32_t number = freeNumbers[1];
-  freeNumbers.RemoveAt(1);
+  const int32_t number = freeNumbers.front();
+  freeNumbers.pop_front();
   if (auto it = freeCount.find(number); it != freeCount.end() && --it->second == 0) {
     freeCount.erase(it);
   }

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "text/text.h"
 
@@ -60,8 +62,9 @@ class XmlDocument {
   Text ToXmlText() const;
   // Number 0 replaces `output` by the declaration and the root's subtree (and leaves it alone
   // when there is no named root); any other number appends that node's subtree. A number that
-  // is no live node writes nothing. A child listed twice, or 0 as a child, is skipped, so a
-  // cyclic imported table still ends.
+  // is no live node writes nothing. A child listed twice is written twice; a child that is
+  // already being written (an imported table leading back to an ancestor), or 0 as a child, is
+  // skipped, so such a table still ends.
   void WriteNodeXml(int32_t number, Text& output) const;
 
   // ---- Editing (xml_editing.cpp) -----------------------------------------------------------
@@ -101,7 +104,8 @@ class XmlDocument {
   // or no UTF-8 declared and utf8ByDefault 0).
   static int32_t ConvertEncoding(Bytes& data, int32_t utf8ByDefault);
   // Cuts every CDATA section into cdataSections, leaving a placeholder; returns their number.
-  // An opener without "]]>" after it stays in the data as it is and ends the extraction.
+  // An opener without "]]>" after it ends the extraction; it stays in the data as it is, except
+  // at the data's first byte, where it is cut out as an empty section.
   int32_t ExtractCdata(Bytes& data);
   // "@" and `length` random capitals (none for a length below 1) that occur nowhere in data;
   // empty when 100 attempts all occur.
@@ -146,15 +150,43 @@ class XmlDocument {
   int32_t ParseView(std::string_view data, int32_t quoteAware);
   void PushFree(int32_t number);
   int32_t PopFree();
+  // Forgets the editing bookkeeping below; trusted says whether the new table is one that
+  // only the loader and the editing operations have built.
+  void ResetEditing(bool trusted);
+  // The editing side of the children lists (xml_editing.cpp). DeleteNode marks the entry it
+  // removes instead of moving every later sibling, and a list is compacted once half of it is
+  // marked, so that deleting every child of a node costs time linear in their number.
+  struct RemovedEntries {
+    std::vector<bool> at;  // by position - 1; positions past its end are not removed
+    int32_t count = 0;
+  };
+  const RemovedEntries* RemovedOf(int32_t index) const;
+  static bool IsRemoved(const RemovedEntries* removed, int32_t position) {
+    return removed != nullptr && static_cast<size_t>(position - 1) < removed->at.size() &&
+           removed->at[static_cast<size_t>(position - 1)];
+  }
+  // Entry index's children as every operation sees them: without the marked entries.
+  Array<int32_t> VisibleChildren(int32_t index) const;
+  // Position of the first unmarked occurrence of number in parent's list, 0 when none.
+  int32_t ChildPosition(int32_t parent, int32_t number);
+  void RemoveChildAt(int32_t parent, int32_t position);
 
   Bytes rawData;
   Array<XmlNode> nodes;
   Array<Bytes> cdataSections;
   Bytes cdataMarker;
   int32_t root = 0;
-  Array<int32_t> freeNumbers;
+  // Numbers in the order of release; AddNode takes them from the front.
+  std::deque<int32_t> freeNumbers;
   // How often each number occurs in freeNumbers, so CheckNode need not search the list.
   std::unordered_map<int32_t, int32_t> freeCount;
+  std::unordered_map<int32_t, RemovedEntries> removedChildren;
+  // True while the table is a tree as the loader and the editing operations build it: every
+  // live node is listed once, in its parent's list. Then slotOf, built on first need, gives
+  // each node's position there (0: none). An imported table is installed unchecked, and the
+  // position is then searched for.
+  bool trustedTree = true;
+  std::vector<int32_t> slotOf;
   // Memory for LoadData's working copy, kept from one load to the next as rawData's is: the
   // program reloads its one document with every query, and a fresh buffer of the page's size
   // would cost an allocation and page faults each time. Its contents mean nothing between
@@ -166,6 +198,15 @@ class XmlDocument {
     ScratchBuffer& operator=(const ScratchBuffer&) { return *this; }
   };
   ScratchBuffer workingCopy;
+  // The writer's marks of the nodes on the path being written, all clear between calls. Kept
+  // so that writing one node of a large table does not cost a mark per table entry each time.
+  struct PathMarks {
+    std::vector<uint8_t> marked;
+    PathMarks() = default;
+    PathMarks(const PathMarks&) {}
+    PathMarks& operator=(const PathMarks&) { return *this; }
+  };
+  mutable PathMarks onPath;
 };
 
 }  // namespace quorvane

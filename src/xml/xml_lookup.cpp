@@ -18,11 +18,13 @@ int32_t XmlDocument::FindPath(const Text& path) const {
 
 int32_t XmlDocument::FindChild(int32_t parent, const Text& step) const {
   const XmlNode* from = nullptr;
+  int32_t fromIndex = 0;
   if (parent >= 0) {
-    const int32_t index = LiveIndex(parent);
-    if (index == 0) return -1;
-    from = &nodes[index];
+    fromIndex = LiveIndex(parent);
+    if (fromIndex == 0) return -1;
+    from = &nodes[fromIndex];
   }
+  const RemovedEntries* removed = from == nullptr ? nullptr : RemovedOf(fromIndex);
 
   const std::string_view s = step.view();
   if (!s.empty() && s[0] == '<') {
@@ -36,7 +38,9 @@ int32_t XmlDocument::FindChild(int32_t parent, const Text& step) const {
     }
     if (s[1] == '@') {
       if (from == nullptr) return k == 1 ? 0 : -1;
-      return k >= 1 && k <= from->children.Count() ? from->children[k] : -1;
+      if (removed == nullptr) return k >= 1 && k <= from->children.Count() ? from->children[k] : -1;
+      const Array<int32_t> children = VisibleChildren(fromIndex);
+      return k >= 1 && k <= children.Count() ? children[k] : -1;
     }
     return -1;
   }
@@ -45,8 +49,9 @@ int32_t XmlDocument::FindChild(int32_t parent, const Text& step) const {
     const int32_t rootIndex = LiveIndex(0);
     return rootIndex != 0 && nodes[rootIndex].name == step ? 0 : -1;
   }
-  for (int32_t child : from->children) {
-    const int32_t index = LiveIndex(child);
+  for (int32_t i = 1; i <= from->children.Count(); ++i) {
+    if (IsRemoved(removed, i)) continue;
+    const int32_t index = LiveIndex(from->children[i]);
     if (index != 0 && nodes[index].name == step) return nodes[index].number;
   }
   return -1;

@@ -8,32 +8,17 @@
 #include "xml/xml_tag_tokens.h"
 
 namespace quorvane {
-namespace {
-
-// Whether GetClosingName of piece would equal name, without building the name: whitespace,
-// "/" and ">" are skipped, and a zero byte ends the name as it ends any text.
-bool ClosingNameEquals(std::string_view piece, std::string_view name) {
-  size_t matched = 0;
-  for (char c : piece) {
-    if (xml_detail::IsXmlSpace(c) || c == '/' || c == '>') continue;
-    if (c == '\0') break;
-    if (matched == name.size() || name[matched] != c) return false;
-    ++matched;
-  }
-  return matched == name.size();
-}
-
-}  // namespace
-
 int32_t XmlDocument::LoadData(const Bytes& data, int32_t utf8ByDefault, int32_t quoteAware) {
   // The previous raw buffer's memory is reused for the new copy: the program reloads its one
   // document with every query, and a fresh 16 MiB allocation costs page faults each time.
   std::string buffer = std::move(rawData.mutable_str());
-  Clear();
   buffer.clear();
   // The copy also answers, while each block is in the cache, the two questions that would
   // otherwise take a pass over the whole page each: is it plain ASCII, does it hold an "@".
+  // It is made before Clear, since data may be one of this document's own fields (a CDATA
+  // section, the marker) that Clear frees.
   const xml_detail::DataSurvey survey = xml_detail::CopyAndSurvey(data.view(), buffer);
+  Clear();
   rawData = Bytes(std::move(buffer));
   // The working copy is only made where a pass changes bytes; otherwise the passes read
   // rawData itself, which stays as the caller gave it.
@@ -56,19 +41,17 @@ int32_t XmlDocument::ParseView(std::string_view data, int32_t quoteAware) {
   // Numbers are handed out from 1 and each ended element lands at the position of its number,
   // so the table must start empty even when this pass is called on a loaded document.
   nodes.Clear();
-  freeNumbers.Clear();
+  freeNumbers.clear();
   freeCount.clear();
+  ResetEditing(true);
   root = 0;
 
-  // An open element is kept as views of its tag in the data and built only when it ends,
-  // straight into its table entry: its number, and so its place, is only known then. Its tag
-  // is still checked when it opens, as an unclosed element's bad attribute fails the load too.
-  // The bottom entry stands for the document: it never matches a closing tag and its children
-  // (the top-level elements) are discarded.
+  // An open element is built by ParseTag when it opens and moved into its table entry when it
+  // ends, since its number, and so its place, is only known then. The bottom entry stands for
+  // the document: it never matches a closing tag and its children (the top-level elements) are
+  // discarded.
   struct OpenElement {
-    std::string_view content;
-    std::string_view textPart;
-    std::string_view name;
+    XmlNode node;
     // Where this element's run starts in childNumbers.
     size_t firstChild = 0;
   };
@@ -79,25 +62,29 @@ int32_t XmlDocument::ParseView(std::string_view data, int32_t quoteAware) {
   std::vector<int32_t> childNumbers;
   childNumbers.reserve(256);
   int32_t counter = 0;
+  // For StripWhitespace and GetClosingName, so that they need not allocate per piece.
+  std::string scratch;
 
   const bool ok = xml_detail::ForEachPiece(data, '<', quoteAware != 0, [&](std::string_view p) {
     // Text before the first "<", whitespace between tags, declarations, processing
     // instructions and comments (each of their pieces) are skipped.
-    if (xml_detail::IsBlank(p) || p.front() == '?' || p.front() == '!') return true;
+    if (xml_detail::StripsToNothing(p, scratch) || p.front() == '?' || p.front() == '!') {
+      return true;
+    }
     const size_t tagEnd = p.rfind('>');
     if (tagEnd == std::string_view::npos) return false;
     const bool closing = p.front() == '/';
     const bool selfClosing = tagEnd > 0 && p[tagEnd - 1] == '/';
 
     if (closing) {
-      if (selfClosing) return false;
-      if (open.size() == 1 || !ClosingNameEquals(p, open.back().name)) return false;
+      if (selfClosing || open.size() == 1) return false;
+      xml_detail::ClosingNameInto(p, scratch);
+      if (xml_detail::UpToZero(scratch) != open.back().node.name.view()) return false;
       ++counter;
-      const OpenElement& top = open.back();
-      XmlNode& node = nodes.Emplace();
-      ParseTagView(top.content, top.textPart, node, true);
+      OpenElement& top = open.back();
+      XmlNode& node = nodes.Emplace(std::move(top.node));
       node.number = counter;
-      if (xml_detail::IsBlank(node.text.view())) node.text = Text();
+      if (xml_detail::StripsToNothing(node.text.view(), scratch)) node.text = Text();
       node.children.Reserve(static_cast<int32_t>(childNumbers.size() - top.firstChild));
       for (size_t i = top.firstChild; i < childNumbers.size(); ++i) {
         node.children.Append(childNumbers[i]);
@@ -120,14 +107,9 @@ int32_t XmlDocument::ParseView(std::string_view data, int32_t quoteAware) {
       node.number = counter;
       return true;
     }
-    std::string_view name;
-    if (!xml_detail::WalkTag(
-            content, [&](std::string_view first) { name = xml_detail::UpToZero(first); },
-            [](std::string_view, std::string_view) {})) {
-      return false;
-    }
-    open.push_back(OpenElement{content, textPart, name, childNumbers.size()});
-    return true;
+    OpenElement& entry = open.emplace_back();
+    entry.firstChild = childNumbers.size();
+    return ParseTagView(content, textPart, entry.node, true) != 0;
   });
 
   if (!ok) {

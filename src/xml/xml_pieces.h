@@ -3,18 +3,31 @@
 #pragma once
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace quorvane::xml_detail {
 
 inline bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// True when stripping space, tab, CR and LF would leave nothing (also for an empty view).
-inline bool IsBlank(std::string_view bytes) {
+// StripWhitespace itself: the bytes of `bytes` that are not space, tab, CR or LF, into out
+// (emptied first). It stops once out holds `limit` bytes, so that a caller asking only whether
+// the stripped form is empty, or is one given byte, reads no further than it needs to.
+inline void StripWhitespaceInto(std::string_view bytes, std::string& out,
+                                size_t limit = std::string_view::npos) {
+  out.clear();
+  if (limit == 0) return;
   for (char c : bytes) {
-    if (!IsXmlSpace(c)) return false;
+    if (IsXmlSpace(c)) continue;
+    out.push_back(c);
+    if (out.size() == limit) return;
   }
-  return true;
+}
+
+// StripWhitespace of bytes is empty (also for an empty view).
+inline bool StripsToNothing(std::string_view bytes, std::string& scratch) {
+  StripWhitespaceInto(bytes, scratch, 1);
+  return scratch.empty();
 }
 
 // Calls visit(piece) for every piece of data between delimiters, in order, and stops early when

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 #include "xml/xml_pieces.h"
@@ -25,12 +26,15 @@ bool WalkTag(std::string_view content, OnName&& onName, OnAttribute&& onAttribut
   bool first = true;
   bool firstKept = true;
   bool ok = true;
+  std::string form;  // at most two bytes, so it never allocates
   ForEachPiece(content, ' ', true, [&](std::string_view token) {
     if (first) {
       onName(token);
       first = false;
     }
-    if (IsBlank(token) || token == "/") return true;
+    // Dropped when StripWhitespace leaves nothing or a lone "/" (as in "<a /\t>").
+    StripWhitespaceInto(token, form, 2);
+    if (form.empty() || form == "/") return true;
     if (firstKept) {
       firstKept = false;
       return true;
@@ -44,6 +48,13 @@ bool WalkTag(std::string_view content, OnName&& onName, OnAttribute&& onAttribut
     return true;
   });
   return ok;
+}
+
+// GetClosingName itself, before the cut at a zero byte: StripWhitespace of the piece, then
+// without any "/" or ">".
+inline void ClosingNameInto(std::string_view piece, std::string& out) {
+  StripWhitespaceInto(piece, out);
+  std::erase_if(out, [](char c) { return c == '/' || c == '>'; });
 }
 
 // The bytes a Text made from bytes keeps: those before the first zero byte. A plain loop,

@@ -10,9 +10,7 @@ namespace quorvane {
 
 int32_t XmlDocument::GetClosingName(const Bytes& piece, Text& name) {
   std::string kept;
-  for (char c : piece.view()) {
-    if (!xml_detail::IsXmlSpace(c) && c != '/' && c != '>') kept.push_back(c);
-  }
+  xml_detail::ClosingNameInto(piece.view(), kept);
   name = Text(std::move(kept));
   return 1;
 }

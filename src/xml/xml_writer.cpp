@@ -34,12 +34,12 @@ void AppendStartTag(const XmlNode& node, std::string& out) {
 }  // namespace
 
 void XmlDocument::WriteNodeXml(int32_t number, Text& output) const {
+  // The subtree is written into a buffer of its own and then added to output, so that writing
+  // one node costs its subtree's size, not the size of what output already holds.
   std::string out;
   if (number == 0) {
     if (GetNodeName(0).empty()) return;
     out.assign(kDeclaration);
-  } else {
-    out = output.str();
   }
   const int32_t start = LiveIndex(number);
   if (start == 0) {
@@ -48,18 +48,23 @@ void XmlDocument::WriteNodeXml(int32_t number, Text& output) const {
   }
 
   // An explicit path instead of recursion, so a million nested levels cannot exhaust the
-  // machine stack. A table installed by ImportNodes may list a node twice or lead back to an
-  // ancestor; each node is written at most once per call, which also ends every cycle.
+  // machine stack. A table installed by ImportNodes may lead back to an ancestor: a child that
+  // is on the path being written is skipped, which ends every cycle; a node listed twice
+  // elsewhere is written twice.
   struct Frame {
     int32_t index;
     int32_t nextChild;
+    const RemovedEntries* removed;
   };
-  std::vector<bool> written(static_cast<size_t>(nodes.Count()) + 1, false);
+  std::vector<uint8_t>& marked = onPath.marked;
+  if (marked.size() <= static_cast<size_t>(nodes.Count())) {
+    marked.resize(static_cast<size_t>(nodes.Count()) + 1, 0);
+  }
   std::vector<Frame> path;
   auto open = [&](int32_t index) {
-    written[static_cast<size_t>(index)] = true;
+    marked[static_cast<size_t>(index)] = 1;
     AppendStartTag(nodes[index], out);
-    path.push_back({index, 1});
+    path.push_back({index, 1, RemovedOf(index)});
   };
 
   open(start);
@@ -70,17 +75,24 @@ void XmlDocument::WriteNodeXml(int32_t number, Text& output) const {
       out.append("</");
       out.append(node.name.view());
       out.push_back('>');
+      marked[static_cast<size_t>(frame.index)] = 0;
       path.pop_back();
       continue;
     }
-    const int32_t child = node.children[frame.nextChild++];
+    const int32_t position = frame.nextChild++;
+    if (IsRemoved(frame.removed, position)) continue;
+    const int32_t child = node.children[position];
     // 0 is no node number; as a child it would restart the document with a declaration.
     if (child == 0) continue;
     const int32_t index = LiveIndex(child);
-    if (index == 0 || written[static_cast<size_t>(index)]) continue;
+    if (index == 0 || marked[static_cast<size_t>(index)] != 0) continue;
     open(index);
   }
-  output = Text(std::move(out));
+  if (number == 0) {
+    output = Text(std::move(out));
+  } else {
+    output += Text(std::move(out));
+  }
 }
 
 Text XmlDocument::ToXmlText() const {

@@ -26,6 +26,9 @@ class ControlAccessTest : public QObject {
   void writeReplacesRaisesOnceAndShowsTheTop();
   void appendFollowsUserTextDirectly();
   void twoAppendsInARow();
+  void writesJoinAcrossTheirBorder_data();
+  void writesJoinAcrossTheirBorder();
+  void userEditEndsTheJoin();
   void appendLeavesTheTopInViewAndNoUndoHistory();
   void clear();
   void buttonKeepsItsCaptionAcrossDisabling();
@@ -130,6 +133,65 @@ void ControlAccessTest::twoAppendsInARow() {
   t.controls().AppendLog(Text());
   QCOMPARE(changed.count(), 3);
   QCOMPARE(t.controls().ReadContent(EditBox::编辑框1), Text("first\r\nsecond\r\n"));
+}
+
+void ControlAccessTest::writesJoinAcrossTheirBorder_data() {
+  QTest::addColumn<bool>("firstWritten");  // else appended
+  QTest::addColumn<QByteArray>("first");
+  QTest::addColumn<QByteArray>("second");
+  QTest::addColumn<QByteArray>("readBack");
+  QTest::addColumn<int>("lines");
+  const auto row = [](const char* name, bool written, const char* first, const char* second,
+                      const char* readBack, int lines) {
+    QTest::newRow(name) << written << QByteArray(first) << QByteArray(second)
+                        << QByteArray(readBack) << lines;
+  };
+  row("CR, then LF", false, "abc\r", "\nxyz\r\n", "abc\r\nxyz\r\n", 3);
+  row("CR, then CR LF", false, "a\r", "\r\n", "a\r\n\r\n", 3);
+  row("CR, then text", false, "a\r", "b", "a\r\nb", 2);
+  row("lead byte, then trail byte", false, "a\xB0", "\xA1z", "a\xB0\xA1z", 1);
+  row("lead byte, then no trail byte", false, "a\xB0", "\r\n", "a?\r\n", 2);
+  row("a whole pair, then a pair", false, "\xB0\xA1", "\xB0\xA1", "\xB0\xA1\xB0\xA1", 1);
+  row("written CR, then LF", true, "abc\r", "\nxyz", "abc\r\nxyz", 2);
+  row("written lead byte, then trail", true, "ab\xC4", "\xE3", "ab\xC4\xE3", 1);
+}
+
+// The box cannot show a final CR or a lone lead byte as such; what the next append adds must
+// still read back as the two texts written one after the other.
+void ControlAccessTest::writesJoinAcrossTheirBorder() {
+  QFETCH(bool, firstWritten);
+  QFETCH(QByteArray, first);
+  QFETCH(QByteArray, second);
+  QFETCH(QByteArray, readBack);
+  QFETCH(int, lines);
+  TestWindow t;
+  auto* log = t.find<QPlainTextEdit>("编辑框1");
+  QSignalSpy changed(log, &QPlainTextEdit::textChanged);
+  if (firstWritten) {
+    t.controls().WriteContent(EditBox::编辑框1, Text(first.toStdString()));
+  } else {
+    t.controls().AppendLog(Text(first.toStdString()));
+  }
+  t.controls().AppendLog(Text(second.toStdString()));
+  QCOMPARE(QByteArray::fromStdString(t.controls().ReadContent(EditBox::编辑框1).str()), readBack);
+  QCOMPARE(log->blockCount(), lines);
+  QCOMPARE(changed.count(), 2);
+  QCOMPARE(log->textCursor().position(), 0);
+}
+
+// What the user changed in between stays: the box's end is then what it shows.
+void ControlAccessTest::userEditEndsTheJoin() {
+  TestWindow t;
+  auto* log = t.find<QPlainTextEdit>("编辑框1");
+  t.controls().AppendLog(Text("abc\r"));
+  QTest::keyClicks(log, "q");
+  t.controls().AppendLog(Text("\nx"));
+  QCOMPARE(t.controls().ReadContent(EditBox::编辑框1), Text("qabc\r\n\r\nx"));
+  // A clear in between ends it too.
+  t.controls().AppendLog(Text("y\r"));
+  t.controls().WriteContent(EditBox::编辑框1, Text());
+  t.controls().AppendLog(Text("\nz"));
+  QCOMPARE(t.controls().ReadContent(EditBox::编辑框1), Text("\r\nz"));
 }
 
 void ControlAccessTest::appendLeavesTheTopInViewAndNoUndoHistory() {

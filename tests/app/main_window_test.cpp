@@ -219,6 +219,23 @@ void MainWindowTest::captchaBoxRefusesAnEighthCharacter() {
   QTest::keyClicks(captcha, "abcdefgh");
   QCOMPARE(captcha->text(), QStringLiteral("abcdefg"));
   QCOMPARE(t.controls().ReadContent(EditBox::编辑框5), Text("abcdefg"));
+
+  // The limit is for typing: the program writes any length, and the user can then delete but
+  // not add.
+  t.controls().WriteContent(EditBox::编辑框5, Text("0123456789"));
+  QCOMPARE(t.controls().ReadContent(EditBox::编辑框5), Text("0123456789"));
+  captcha->end(false);
+  QTest::keyClicks(captcha, "x");
+  QCOMPARE(captcha->text(), QStringLiteral("0123456789"));
+  QTest::keyClick(captcha, Qt::Key_Backspace);
+  QTest::keyClick(captcha, Qt::Key_Backspace);
+  QCOMPARE(captcha->text(), QStringLiteral("01234567"));
+  QTest::keyClicks(captcha, "x");
+  QCOMPARE(captcha->text(), QStringLiteral("01234567"));
+  QTest::keyClick(captcha, Qt::Key_Backspace);
+  QTest::keyClick(captcha, Qt::Key_Backspace);
+  QTest::keyClicks(captcha, "xy");
+  QCOMPARE(captcha->text(), QStringLiteral("012345x"));
 }
 
 void MainWindowTest::passwordShowsStarsAndReadsBackTheText() {

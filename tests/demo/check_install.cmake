@@ -1,5 +1,6 @@
 # Installs the build into a scratch prefix and checks what lands there: the program alone in
-# bin/ (the demo is never installed), the menu entry and the icon in the freedesktop places.
+# bin/ (the demo is never installed), the menu entry, the icons and the AppStream metadata in
+# the freedesktop places.
 #   -DBUILD_DIR=<build tree> -DSTAGE=<scratch prefix>
 cmake_minimum_required(VERSION 3.25)
 
@@ -19,9 +20,14 @@ if(notExecutable)
   message(FATAL_ERROR "bin/quorvane is not executable")
 endif()
 
-set(entry "${STAGE}/share/applications/quorvane.desktop")
+set(entry "${STAGE}/share/applications/org.quorvane.Quorvane.desktop")
 set(icon "${STAGE}/share/icons/hicolor/scalable/apps/quorvane.svg")
-foreach(file "${entry}" "${icon}")
+set(metainfo "${STAGE}/share/metainfo/org.quorvane.Quorvane.metainfo.xml")
+set(pngIcons "")
+foreach(size 48 128 256)
+  list(APPEND pngIcons "${STAGE}/share/icons/hicolor/${size}x${size}/apps/quorvane.png")
+endforeach()
+foreach(file "${entry}" "${icon}" "${metainfo}" ${pngIcons})
   if(NOT EXISTS "${file}")
     message(FATAL_ERROR "not installed: ${file}")
   endif()

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "raw_server.h"
 #include "site_fixture.h"
 
 namespace quorvane::testing {
@@ -121,6 +122,30 @@ TEST_F(FetchUrlTest, LargeChunkedBodyArrivesWhole) {
   Bytes got = FetchUrl(Http("/big"));
   EXPECT_EQ(got.size(), big.size());
   EXPECT_TRUE(got.str() == big);
+}
+
+// What the caller keeps (the play-address XML stays until the next query) costs about what it
+// holds, whatever the answer claimed about its length.
+TEST_F(FetchUrlTest, BufferHandedBackHoldsLittleBeyondItsBytes) {
+  RawServer liar([](RawConnection& c) {
+    c.ReadHead();
+    c.Send("HTTP/1.1 200 OK\r\nContent-Length: 268435456\r\n\r\n0123456789abcdef");
+  });
+  Bytes lied = FetchUrl(Text(liar.Url("/cover")));
+  EXPECT_EQ(lied.str(), "0123456789abcdef");
+  EXPECT_LT(lied.mutable_str().capacity(), size_t{4096});
+
+  // A truthful large length, and no length at all (the buffer grows by doubling).
+  std::string big(size_t{6} << 20, 'x');
+  site.Route("GET", "/stated", Body(big));
+  testsite::Response chunked = Body(big);
+  chunked.headers = {{"Transfer-Encoding", "chunked"}};
+  site.Route("GET", "/chunked", chunked);
+  for (const char* path : {"/stated", "/chunked"}) {
+    Bytes got = FetchUrl(Http(path));
+    EXPECT_EQ(got.size(), big.size()) << path;
+    EXPECT_LE(got.mutable_str().capacity(), big.size() + big.size() / 8 + 4096) << path;
+  }
 }
 
 }  // namespace

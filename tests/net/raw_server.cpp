@@ -37,11 +37,24 @@ std::string RawConnection::ReadHead() {
   return head;
 }
 
-void RawConnection::Send(std::string_view bytes) {
+bool RawConnection::Send(std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t sent = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-    if (sent <= 0) return;
+    if (sent <= 0) return false;
     bytes.remove_prefix(static_cast<size_t>(sent));
+  }
+  return true;
+}
+
+void RawConnection::Drip(std::string_view piece, std::chrono::milliseconds pause,
+                         std::chrono::milliseconds longest) {
+  auto end = std::chrono::steady_clock::now() + longest;
+  while (std::chrono::steady_clock::now() < end) {
+    {
+      std::unique_lock lock(server_.mutex_);
+      if (server_.stop_.wait_for(lock, pause, [this] { return server_.stopping_; })) return;
+    }
+    if (!Send(piece)) return;
   }
 }
 

@@ -22,7 +22,12 @@ class RawConnection {
   RawConnection(int fd, RawServer& server) : fd_(fd), server_(server) {}
   // Everything up to and including the empty line that ends the request head.
   std::string ReadHead();
-  void Send(std::string_view bytes);
+  // False once the client has gone (or the server shuts down).
+  bool Send(std::string_view bytes);
+  // Sends `piece` after every `pause`, for ever: until the client goes, the server shuts down or
+  // `longest` has passed.
+  void Drip(std::string_view piece, std::chrono::milliseconds pause,
+            std::chrono::milliseconds longest = std::chrono::seconds(30));
   // Waits until the server shuts down (or the time passes), answering nothing.
   void Stall(std::chrono::milliseconds longest = std::chrono::seconds(30));
 

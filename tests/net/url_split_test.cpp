@@ -49,6 +49,13 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"FragmentStaysInThePath", "http://h/p#f", "h", 80, "/p#f"},
         SplitCase{"OtherSchemeIsPartOfTheAuthority", "ftp://h/p", "ftp", 0, "//h/p"},
         // 0xB2 0x2F is one two-byte character: its trail byte is not a "/".
+        // 0xB2 0x41 is one two-byte character: its trail byte is not an "A" to lower.
+        SplitCase{"TrailByteIsNotLowered",
+                  "http://X\xB2"
+                  "AB/p",
+                  "x\xB2"
+                  "Ab",
+                  80, "/p"},
         SplitCase{"TrailByteIsNotASlash", "http://a\xB2/b/c", "a\xB2/b", 80, "/c"}),
     [](const auto& info) { return std::string(info.param.name); });
 

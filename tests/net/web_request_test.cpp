@@ -354,3 +354,49 @@ TEST_F(WebRequestTest, LargeChunkedBodyArrivesWhole) {
 
 }  // namespace
 }  // namespace quorvane::testing
+
+namespace quorvane::testing {
+namespace {
+
+// The caller's in/out variables change only at the steps that settle them: a call refused
+// before its request is opened leaves them all alone; one refused at the path has settled the
+// method only.
+struct RefusedCase {
+  const char* name;
+  std::string url;  // "<http>" stands for the site's http host
+  bool withProxy;
+  const char* settledMethod;
+};
+
+void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.name; }
+
+class RefusedRequestTest : public SiteTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedRequestTest, ChangesOnlyWhatItsStepsReached) {
+  const RefusedCase& c = GetParam();
+  std::string url = c.url;
+  if (size_t at = url.find("<http>"); at != std::string::npos) url.replace(at, 6, site.HttpHost());
+  Text method("put");
+  Text headers("X-Mine: 1\r\n");
+  Text raw("kept");
+  Text proxy("");
+  EXPECT_TRUE(
+      WebRequest(Text(url), &method, c.withProxy ? &proxy : nullptr, &headers, Text("a=1"), &raw)
+          .empty());
+  EXPECT_EQ(method.str(), c.settledMethod);
+  EXPECT_EQ(headers.str(), "X-Mine: 1\r\n");
+  EXPECT_EQ(raw.str(), "kept");
+  EXPECT_TRUE(site.Requests().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedRequestTest,
+    ::testing::Values(RefusedCase{"ProxyThatNamesNone", "http://<http>/p", true, "put"},
+                      RefusedCase{"HostThatIsNotAName", "http://bad host/p", false, "put"},
+                      RefusedCase{"PortOutOfRange", "http://127.0.0.1:70000/p", false, "put"},
+                      RefusedCase{"ControlByteInThePort", "http://<http>\x01/p", false, "put"},
+                      RefusedCase{"ControlByteInThePath", "http://<http>/p\x01q", false, "GET"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace quorvane::testing

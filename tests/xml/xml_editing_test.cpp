@@ -1,6 +1,10 @@
 // Editing sequences: numbers are kept for life and released numbers come back in release order.
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <string>
+#include <vector>
+
 #include "xml_test_support.h"
 
 namespace quorvane {
@@ -121,6 +125,120 @@ TEST(XmlEditing, ImportedFreeNumbersOutsideTheTableAreNotReused) {
   doc.ImportNodes(nodes, Array<int32_t>{0, 7, -1}, root);
   EXPECT_EQ(doc.AddNode(0), 3);
   EXPECT_EQ(FreeList(doc), "");
+}
+
+// DeleteNode marks the entry it removes and compacts a list only once half of it is marked, so
+// that deleting every child is linear. Every reading operation must still see each list as if
+// the entry had gone at once; this walks a long random edit sequence against a plain model of
+// the root's children and the free list, on a loaded table and on the same table imported.
+TEST(XmlEditing, ChildrenStayExactThroughDeletionsAndReuse) {
+  for (const bool imported : {false, true}) {
+    SCOPED_TRACE(imported ? "imported" : "loaded");
+    std::string xml = "<r>";
+    for (int i = 1; i <= 40; ++i)
+      xml += "<c" + std::to_string(i) + "/>";
+    XmlDocument doc;
+    ASSERT_EQ(doc.LoadData(B(xml + "</r>")), 1);
+    if (imported) {
+      Array<XmlNode> nodes;
+      Array<int32_t> freeNumbers;
+      int32_t root = 0;
+      doc.ExportNodes(nodes, freeNumbers, root);
+      doc.ImportNodes(nodes, freeNumbers, root);
+    }
+    std::vector<int32_t> children;
+    std::vector<std::string> names(42);
+    for (int32_t k = 1; k <= 40; ++k) {
+      children.push_back(k);
+      names[static_cast<size_t>(k)] = "c" + std::to_string(k);
+    }
+    std::deque<int32_t> freeNumbers;
+    uint32_t seed = 12345;
+    auto next = [&](uint32_t bound) {
+      seed = seed * 1103515245u + 12345u;
+      return (seed >> 16) % bound;
+    };
+    for (int step = 0; step < 400; ++step) {
+      SCOPED_TRACE(step);
+      if (!children.empty() && next(3) != 0) {
+        const size_t at = next(static_cast<uint32_t>(children.size()));
+        const int32_t gone = children[at];
+        ASSERT_EQ(doc.DeleteNode(gone), 1);
+        children.erase(children.begin() + static_cast<std::ptrdiff_t>(at));
+        freeNumbers.push_back(gone);
+      } else {
+        int32_t expected = static_cast<int32_t>(names.size());
+        if (!freeNumbers.empty()) {
+          expected = freeNumbers.front();
+          freeNumbers.pop_front();
+        } else {
+          names.emplace_back();
+        }
+        ASSERT_EQ(doc.AddNode(0), expected);
+        names[static_cast<size_t>(expected)].clear();
+        children.push_back(expected);
+      }
+      XmlNode record;
+      ASSERT_EQ(doc.GetNode(0, record), 1);
+      ASSERT_EQ(std::vector<int32_t>(record.children.begin(), record.children.end()), children);
+      std::string written = "<r>";
+      for (int32_t c : children)
+        written +=
+            "<" + names[static_cast<size_t>(c)] + "></" + names[static_cast<size_t>(c)] + ">";
+      Text output;
+      doc.WriteNodeXml(41, output);
+      ASSERT_EQ(output.str(), written + "</r>");
+      const int32_t k = static_cast<int32_t>(next(static_cast<uint32_t>(children.size() + 2)));
+      const int32_t child = k >= 1 && k <= static_cast<int32_t>(children.size())
+                                ? children[static_cast<size_t>(k - 1)]
+                                : -1;
+      ASSERT_EQ(doc.FindChild(0, T("<@" + std::to_string(k))), child);
+      std::string freeList;
+      for (int32_t n : freeNumbers)
+        freeList += (freeList.empty() ? "" : ",") + std::to_string(n);
+      ASSERT_EQ(FreeList(doc), freeList);
+    }
+    Array<XmlNode> nodes;
+    Array<int32_t> exportedFree;
+    int32_t root = 0;
+    doc.ExportNodes(nodes, exportedFree, root);
+    EXPECT_EQ(std::vector<int32_t>(nodes[41].children.begin(), nodes[41].children.end()), children);
+  }
+}
+
+// A removed entry still sat in its old parent's list when its number was reused elsewhere;
+// deleting that parent must not release the reused node with it.
+TEST(XmlEditing, ReusedNumberIsNotReleasedWithItsOldParent) {
+  // b1..b4 = 1..4, a = 5, r = 6.
+  XmlDocument doc;
+  ASSERT_EQ(doc.LoadData(B("<r><a><b1/><b2/><b3/><b4/></a></r>")), 1);
+  ASSERT_EQ(doc.DeleteNode(2), 1);
+  ASSERT_EQ(doc.AddNode(0), 2);
+  ASSERT_EQ(doc.DeleteNode(5), 1);
+  EXPECT_EQ(FreeList(doc), "5,1,3,4");
+  EXPECT_EQ(doc.CheckNode(2), 1);
+  EXPECT_EQ(doc.ToXmlText().str(), "<?xml version=\"1.0\" encoding=\"gb2312\" ?><r><></></r>");
+}
+
+// An imported table is installed unchecked and may list a child twice; DeleteNode removes the
+// first occurrence only, and AddNode appends after the second.
+TEST(XmlEditing, ImportedDuplicateChildIsRemovedFirstOccurrenceFirst) {
+  XmlNode child;
+  child.name = T("c");
+  child.parent = 2;
+  child.number = 1;
+  XmlNode root;
+  root.name = T("r");
+  root.number = 2;
+  root.children = Array<int32_t>{1, 1};
+  XmlDocument doc;
+  doc.ImportNodes(Array<XmlNode>{child, root}, Array<int32_t>{}, 2);
+  ASSERT_EQ(doc.DeleteNode(1), 1);
+  EXPECT_EQ(Describe(doc), "~1:c{}^2() 2:r{}^0(1) root=2");
+  ASSERT_EQ(doc.AddNode(0), 1);
+  EXPECT_EQ(Describe(doc), "1:{}^2() 2:r{}^0(1,1) root=2");
+  ASSERT_EQ(doc.DeleteNode(1), 1);
+  EXPECT_EQ(Describe(doc), "~1:{}^2() 2:r{}^0(1) root=2");
 }
 
 }  // namespace

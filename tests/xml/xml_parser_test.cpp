@@ -63,6 +63,8 @@ const LoadCase kLoadCases[] = {
     {"ZeroByteEndsEveryText", "<a\0b>x\0y</a>"s, 0, 1, "1:a{x}^0() root=1"},
     {"QuoteAwareKeepsAngleInValue", "<a t=\"<b>\"></a>", 1, 1, "1:a t=\"<b>\"{}^0() root=1"},
     {"ClosingTagWithSpaceBeforeName", "<a></ a >", 0, 1, "1:a{}^0() root=1"},
+    {"SlashAndTabTokenDropped", "<a /\t></a>", 0, 1, "1:a{}^0() root=1"},
+    {"SlashAndLineBreakBeforeSelfClose", "<a x=1 /\n/>", 0, 1, "1:a x=1{}^0() root=1"},
 
     {"AttributeWithoutEquals", "<a flag></a>", 0, 0, "root=0"},
     // An element that never ends still has its tag read when it opens.
@@ -94,7 +96,9 @@ TEST(XmlLoadCdata, SectionsAreKeptInDocumentOrder) {
 
 // An opener without "]]>" once made the extraction insert placeholders in front of the same
 // opener for ever. The open section now stays in the data as written: its piece starts with
-// "!" and is skipped like a declaration, and the "<" inside it split as usual.
+// "!" and is skipped like a declaration, and the "<" inside it split as usual. Only at the
+// data's first byte is it cut out, as an empty section, which leaves a first piece that is no
+// tag.
 TEST(XmlLoadCdata, UnterminatedSectionStaysInTheData) {
   struct Case {
     const char* name;
@@ -104,7 +108,11 @@ TEST(XmlLoadCdata, UnterminatedSectionStaysInTheData) {
     const char* table;
   };
   const Case cases[] = {
-      {"AtStart", "<![CDATA[open", 1, 0, "root=0"},
+      {"AtStart", "<![CDATA[open", 0, 0, "root=0"},
+      {"AtStartWithAngles", "<![CDATA[<a>x</a>", 0, 0, "root=0"},
+      // The placeholder's piece is read as an opening tag that never ends.
+      {"AtStartReadAsTag", "<![CDATA[ x=1>", 1, 1, "root=0"},
+      {"AfterSpace", " <![CDATA[open", 1, 0, "root=0"},
       {"AfterElement", "<a>x</a><![CDATA[never closed", 1, 0, "1:a{x}^0() root=1"},
       {"AfterClosedSection", "<a><![CDATA[ok]]></a><![CDATA[open <b>", 1, 1, "1:a{ok}^0() root=1"},
       {"InsideElement", "<a><u><![CDATA[http://x</u></a>", 1, 0, "1:u{}^2() 2:a{}^0(1) root=2"},
@@ -141,6 +149,13 @@ TEST(XmlLoadEncoding, Utf8IsDecodedUnlessDeclaredGb2312) {
       {"MissingNoDefault", "", 0, false},
       {"MissingDefault", "", 1, true},
       {"NoEndOfDeclaration", "<?xml encoding=\"gb2312\"", 1, true},
+      // Without "encoding" the value is read from byte 7 on.
+      {"NoEncodingWordGb2312Default", "<?xml gb2312?>", 1, false},
+      {"NoEncodingWordGb2312NoDefault", "<?xml gb2312?>", 0, false},
+      {"NoEncodingWordUtf8NoDefault", "<?xml utf-8?>", 0, true},
+      {"NoEncodingWordUtf8Default", "<?xml utf-8?>", 1, true},
+      {"NoEncodingWordQuotedGb2312", "<?xml =\"gb2312\" ?>", 1, false},
+      {"NoEncodingWordByte7Counts", "<?xml Xutf-8?>", 0, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -153,6 +168,19 @@ TEST(XmlLoadEncoding, Utf8IsDecodedUnlessDeclaredGb2312) {
     ASSERT_EQ(doc.GetNode(0, node), 1);
     EXPECT_EQ(node.text.str(), c.converted ? gbk : utf8);
   }
+}
+
+// The play-address answer is loaded with utf8ByDefault 1; one that names gb2312 without the
+// word "encoding" once had its GBK addresses converted as UTF-8 into question marks.
+TEST(XmlLoadEncoding, Gb2312WithoutEncodingWordKeepsGbkText) {
+  const std::string gbk = "\xCA\xD3\xC6\xB5";  // "视频"
+  const std::string data =
+      "<?xml gb2312?><video><durl><url>http://x/" + gbk + "</url></durl></video>";
+  XmlDocument doc;
+  ASSERT_EQ(doc.LoadData(B(data), 1), 1);
+  XmlNode node;
+  ASSERT_EQ(doc.GetNode(1, node), 1);
+  EXPECT_EQ(node.text.str(), "http://x/" + gbk);
 }
 
 // The load looks at the page's bytes block by block while copying it; a byte that decides the

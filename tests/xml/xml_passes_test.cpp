@@ -55,15 +55,34 @@ TEST(XmlExtractCdata, NestedOpenerBelongsToTheContent) {
   EXPECT_EQ(data.str(), doc.CdataMarker().str() + ",1.]]>");
 }
 
-TEST(XmlExtractCdata, UnterminatedOpenerIsLeftAndEndsTheExtraction) {
-  const char* cases[] = {"<![CDATA[", "<![CDATA[abc", "x<![CDATA[abc<![CDATA[d"};
-  for (const char* text : cases) {
-    SCOPED_TRACE(text);
+// An opener without "]]>" once made the extraction insert placeholders in front of the same
+// opener for ever. At the data's first byte the cut is defined (an empty section, only the "<"
+// replaced); anywhere else the opener stays as written. Either way the extraction ends there.
+TEST(XmlExtractCdata, UnterminatedOpenerEndsTheExtraction) {
+  struct Case {
+    const char* data;
+    int32_t sections;
+    const char* after;  // what follows the placeholder, or the whole data when none was cut
+  };
+  const Case cases[] = {
+      {"<![CDATA[", 1, "![CDATA["},
+      {"<![CDATA[abc", 1, "![CDATA[abc"},
+      {"<![CDATA[a<![CDATA[b", 1, "![CDATA[a<![CDATA[b"},
+      {"x<![CDATA[abc<![CDATA[d", 0, "x<![CDATA[abc<![CDATA[d"},
+      {" <![CDATA[abc", 0, " <![CDATA[abc"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.data);
     XmlDocument doc;
-    Bytes data = B(text);
-    EXPECT_EQ(doc.ExtractCdata(data), 0);
-    EXPECT_EQ(data, B(text));
-    EXPECT_TRUE(IsMarker(doc.CdataMarker(), 5));
+    Bytes data = B(c.data);
+    EXPECT_EQ(doc.ExtractCdata(data), c.sections);
+    ASSERT_TRUE(IsMarker(doc.CdataMarker(), 5));
+    if (c.sections == 0) {
+      EXPECT_EQ(data, B(c.data));
+      continue;
+    }
+    EXPECT_EQ(data.str(), doc.CdataMarker().str() + ",1." + c.after);
+    EXPECT_EQ(doc.CdataSections(), (Array<Bytes>{B("")}));
   }
 }
 
@@ -164,6 +183,10 @@ TEST(XmlParseTag, NameAttributesAndText) {
       {"SelfClosingSlashRemoved", "b x=\"1\"/>ignored", 0, 1, "b|x=\"1\",|"},
       {"SelfClosingSpaceSlash", "b />", 0, 1, "b||"},
       {"LoneSlashTokenDropped", "b / x=1>", 1, 1, "b|x=1,|"},
+      // The token is dropped when its StripWhitespace form is "/", whitespace and all.
+      {"SlashWithTabDropped", "a /\t>", 1, 1, "a||"},
+      {"SlashWithLineBreakDropped", "a x=1 /\n/>", 0, 1, "a|x=1,|"},
+      {"SlashWithMoreIsAnAttribute", "a /x>", 1, 0, ""},
       {"TabStaysInToken", "a\tx=1>", 1, 1, "a\tx=1||"},
       {"EmptyValue", "a x=>", 1, 1, "a|x=,|"},
       {"NoEquals", "a x>", 1, 0, ""},

@@ -81,8 +81,9 @@ TEST(XmlWriter, NoNamedRootWritesNothing) {
 }
 
 // Tables installed by ImportNodes are not checked. A child list that leads back to an
-// ancestor once made the writer recurse until the stack overflowed; each node is now written
-// at most once per call, and a child 0 (no node number) or a released child is skipped.
+// ancestor once made the writer recurse until the stack overflowed; a child that is already
+// on the path being written is now skipped, as are a child 0 (no node number) and a released
+// child. A node listed twice elsewhere is written twice, as any listed child is.
 TEST(XmlWriter, ImportedCyclesAndBadChildrenEnd) {
   auto node = [](const char* name, int32_t parent, int32_t number,
                  std::initializer_list<int32_t> children) {
@@ -101,10 +102,40 @@ TEST(XmlWriter, ImportedCyclesAndBadChildrenEnd) {
   nodes.Append(node("gone", 2, 4, {}));
   XmlDocument doc;
   doc.ImportNodes(nodes, Array<int32_t>{4}, 3);
-  EXPECT_EQ(doc.ToXmlText().str(), kDecl + "<r><a><b></b></a></r>");
+  EXPECT_EQ(doc.ToXmlText().str(), kDecl + "<r><a><b></b></a><b></b></r>");
   Text output;
   doc.WriteNodeXml(2, output);
   EXPECT_EQ(output, T("<b></b>"));
+}
+
+TEST(XmlWriter, NodeListedTwiceIsWrittenTwice) {
+  Array<XmlNode> nodes;
+  XmlNode leaf;
+  leaf.name = T("u");
+  leaf.text = T("x<y");
+  leaf.parent = 3;
+  leaf.number = 1;
+  nodes.Append(leaf);
+  XmlNode middle;
+  middle.name = T("m");
+  middle.parent = 3;
+  middle.number = 2;
+  middle.children = Array<int32_t>{1, 1};
+  nodes.Append(middle);
+  XmlNode root;
+  root.name = T("r");
+  root.number = 3;
+  root.children = Array<int32_t>{1, 2, 1};
+  nodes.Append(root);
+  XmlDocument doc;
+  doc.ImportNodes(nodes, Array<int32_t>{}, 3);
+  const std::string u = "<u><![CDATA[x<y]]></u>";
+  EXPECT_EQ(doc.ToXmlText().str(), kDecl + "<r>" + u + "<m>" + u + u + "</m>" + u + "</r>");
+  // Writing one node appends its subtree only, however much the output holds.
+  Text output = T("kept");
+  doc.WriteNodeXml(2, output);
+  doc.WriteNodeXml(1, output);
+  EXPECT_EQ(output.str(), "kept<m>" + u + u + "</m>" + u);
 }
 
 }  // namespace

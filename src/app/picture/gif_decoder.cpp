@@ -139,23 +139,35 @@ std::optional<DecodedPicture> DecodeGif(ByteSpan data) {
   FrameControl previous;
   Rectangle previousArea;
 
+  // A file that ends early, be it before its trailer or inside a frame, shows the frames that
+  // arrived whole, as a cut JPEG shows the rows that arrived; bad data anywhere still refuses
+  // the whole file.
+  const auto cutShort = [&] { return source.at == source.size && !picture.frames.empty(); };
   while (true) {
     GifRecordType record = UNDEFINED_RECORD_TYPE;
-    if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) return std::nullopt;
+    if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) {
+      if (cutShort()) break;
+      return std::nullopt;
+    }
     if (record == TERMINATE_RECORD_TYPE) break;
     if (record == EXTENSION_RECORD_TYPE) {
-      if (!ReadExtension(gif.get(), control)) return std::nullopt;
-      continue;
+      if (ReadExtension(gif.get(), control)) continue;
+      if (cutShort()) break;
+      return std::nullopt;
     }
     if (record != IMAGE_DESC_RECORD_TYPE) return std::nullopt;
 
-    if (DGifGetImageDesc(gif.get()) == GIF_ERROR) return std::nullopt;
+    if (DGifGetImageDesc(gif.get()) == GIF_ERROR) {
+      if (cutShort()) break;
+      return std::nullopt;
+    }
     const GifImageDesc& desc = gif->Image;
     const int64_t frames = static_cast<int64_t>(picture.frames.size()) + 1;
+    // The frames beyond the limit are left unread; the picture plays the first ones.
+    if (frames > kMaxPictureFrames) break;
     if (desc.Width < 1 || desc.Height < 1 || desc.Left < 0 || desc.Top < 0) return std::nullopt;
     indexedPixels += int64_t{desc.Width} * desc.Height;
-    if (indexedPixels > kMaxPictureBytes || frames > kMaxPictureFrames ||
-        !PictureFits(screenWidth, screenHeight, frames)) {
+    if (indexedPixels > kMaxPictureBytes || !PictureFits(screenWidth, screenHeight, frames)) {
       return std::nullopt;
     }
     const ColorMapObject* colours = desc.ColorMap != nullptr ? desc.ColorMap : gif->SColorMap;
@@ -181,6 +193,7 @@ std::optional<DecodedPicture> DecodeGif(ByteSpan data) {
     const Rectangle area{desc.Left, desc.Top, desc.Width, desc.Height};
     if (!DrawImage(gif.get(), *colours, control.transparentIndex, canvas, screenWidth,
                    screenHeight)) {
+      if (cutShort()) break;
       return std::nullopt;
     }
     picture.frames.push_back(PictureFrame{std::move(canvas), 0});

@@ -1,7 +1,10 @@
 // PNG through libpng, read from memory. libpng reports errors by longjmp to the jump buffer set
 // in each of the two C-style steps below (header, then rows); neither step holds C++ objects
 // with destructors, and the owner below frees whatever libpng allocated.
+#include <algorithm>
 #include <csetjmp>
+#include <cstddef>
+#include <cstdlib>
 #include <cstring>
 
 #include <png.h>
@@ -33,12 +36,67 @@ void ReadFromMemory(png_structp png, png_bytep out, size_t length) {
 [[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnPngWarning(png_structp, png_const_charp) {}
 
+// What libpng holds at the moment and the most it held at once. Every block it allocates
+// carries its size in front, so that freeing it can count it off.
+struct PngMemory {
+  size_t current = 0;
+  size_t peak = 0;
+};
+constexpr size_t kBlockHeader = alignof(std::max_align_t);
+
+png_voidp AllocateForPng(png_structp png, png_alloc_size_t size) {
+  if (size > SIZE_MAX - kBlockHeader) return nullptr;
+  auto* block = static_cast<unsigned char*>(std::malloc(kBlockHeader + size));
+  if (block == nullptr) return nullptr;
+  std::memcpy(block, &size, sizeof size);
+  auto* memory = static_cast<PngMemory*>(png_get_mem_ptr(png));
+  memory->current += size;
+  memory->peak = std::max(memory->peak, memory->current);
+  return block + kBlockHeader;
+}
+
+void FreeForPng(png_structp png, png_voidp pointer) {
+  if (pointer == nullptr) return;
+  unsigned char* block = static_cast<unsigned char*>(pointer) - kBlockHeader;
+  size_t size = 0;
+  std::memcpy(&size, block, sizeof size);
+  static_cast<PngMemory*>(png_get_mem_ptr(png))->current -= size;
+  std::free(block);
+}
+
+// libpng allocates an ancillary chunk's declared length before it reads the chunk, and an
+// over-limit ancillary chunk is only a warning to it. So every chunk that libpng will read
+// (those up to and including the image data) must have all its declared bytes in the file:
+// then nothing libpng allocates for a chunk is larger than the file. A file that fails this
+// would fail later in libpng anyway, when the bytes run out; it is refused before libpng starts.
+bool ChunksFitTheFile(ByteSpan data) {
+  constexpr size_t kSignature = 8, kChunkFrame = 12;  // length, type, checksum
+  if (data.size() < kSignature) return true;          // libpng refuses it on its own
+  size_t at = kSignature;
+  bool inImageData = false;
+  while (data.size() - at >= 8) {
+    const unsigned char* chunk = data.data() + at;
+    const uint64_t length =
+        uint64_t{chunk[0]} << 24 | uint64_t{chunk[1]} << 16 | uint64_t{chunk[2]} << 8 | chunk[3];
+    const bool imageData = std::memcmp(chunk + 4, "IDAT", 4) == 0;
+    // libpng stops reading after the image data; what follows is never looked at.
+    if (inImageData && !imageData) return true;
+    const size_t left = data.size() - at;
+    if (left < kChunkFrame || length > left - kChunkFrame) return false;
+    if (std::memcmp(chunk + 4, "IEND", 4) == 0) return true;
+    inImageData = imageData;
+    at += kChunkFrame + static_cast<size_t>(length);
+  }
+  return true;
+}
+
 struct PngJob {
   png_structp png = nullptr;
   png_infop info = nullptr;
 
-  PngJob() {
-    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+  explicit PngJob(PngMemory* memory) {
+    png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning, memory,
+                                   AllocateForPng, FreeForPng);
     if (png != nullptr) info = png_create_info_struct(png);
   }
   PngJob(const PngJob&) = delete;
@@ -58,6 +116,11 @@ bool ReadPngHeader(PngJob* job, PngSource* source, png_uint_32* width, png_uint_
   png_set_chunk_cache_max(png, kMaxPngCachedChunks);
   png_set_chunk_malloc_max(png, kMaxPngChunkBytes);
   png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  // Chunks that the picture does not need and that libpng would otherwise copy whole into its
+  // info (text, calibrations, palettes of suggestions, profiles): skipped unread, they cost no
+  // memory at all, however long they are.
+  static constexpr png_byte kIgnored[] = "tEXt\0zTXt\0iTXt\0pCAL\0sCAL\0sPLT\0iCCP\0eXIf\0hIST";
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnored, 9);
   png_read_info(png, info);
 
   // No gamma handling: the samples, alpha above all, stay as they are stored.
@@ -83,8 +146,18 @@ bool ReadPngRows(PngJob* job, png_bytep* rows) {
 
 }  // namespace
 
-std::optional<DecodedPicture> DecodePng(ByteSpan data) {
-  PngJob job;
+std::optional<DecodedPicture> DecodePng(ByteSpan data, size_t* peakBytes) {
+  PngMemory memory;
+  // Reported however the decoding ends; the job is gone by then, so nothing is held.
+  struct ReportPeak {
+    const PngMemory& memory;
+    size_t* out;
+    ~ReportPeak() {
+      if (out != nullptr) *out = memory.peak;
+    }
+  } report{memory, peakBytes};
+  if (!ChunksFitTheFile(data)) return std::nullopt;
+  PngJob job(&memory);
   if (job.info == nullptr) return std::nullopt;
   PngSource source{data.data(), data.size(), 0};
   png_uint_32 width = 0, height = 0;

@@ -512,10 +512,24 @@ const DecodeCase kDecodeCases[] = {
      }},
     {"GifFramesAtFrameLimit", [] { return GifManyFrames(1, 1, 1024); },
      [](const DecodedPicture& p) { EXPECT_EQ(p.frames.size(), 1024u); }},
-    {"GifFramesAboveFrameLimit", [] { return GifManyFrames(1, 1, 1025); }, nullptr},
+    {"GifFramesAboveFrameLimitKeepsTheFirst", [] { return GifManyFrames(1, 1, 1100); },
+     [](const DecodedPicture& p) { EXPECT_EQ(p.frames.size(), 1024u); }},
     // Four frames of 2048 × 2048 are exactly 64 MiB; the fifth is one too many.
     {"GifFramesAboveByteLimit", [] { return GifManyFrames(2048, 2048, 5); }, nullptr},
-    {"GifCut", [] { return Bytes(DropTail(GifTwoFrames(), 4)); }, nullptr},
+    // A file that ends early shows the frames that arrived whole.
+    {"GifWithoutTrailer", [] { return Bytes(DropTail(GifTwoFrames(), 1)); },
+     [](const DecodedPicture& p) {
+       ASSERT_EQ(p.frames.size(), 2u);
+       EXPECT_EQ(At(p, 1, 1, 1), 0xFF00FF00u);
+       EXPECT_EQ(p.frames[0].delayMs, 200);
+     }},
+    {"GifCutInsideTheSecondFrame", [] { return Bytes(DropTail(GifTwoFrames(), 4)); },
+     [](const DecodedPicture& p) {
+       ASSERT_EQ(p.frames.size(), 1u);
+       EXPECT_EQ(p.frames[0].delayMs, 0);
+     }},
+    {"GifCutInsideTheFirstFrame", [] { return Bytes(DropTail(GifManyFrames(4, 4, 1), 4)); },
+     nullptr},
     {"GifZeroScreen", [] { return GifManyFrames(0, 0, 1); }, nullptr},
     {"GifScreenAboveLimit", [] { return GifManyFrames(kMaxPictureSide + 1, 1, 1); }, nullptr},
     // giflib's encoder will not write this, so it is spelled out: a sound 1 × 1 image whose
