@@ -4,9 +4,9 @@
 #include <QTest>
 #include <vector>
 
-#include "app/picture/picture.h"
 #include "app/picture_render.h"
 #include "app/picture_widget.h"
+#include "picture/picture.h"
 #include "support/image_bytes.h"
 #include "test_window.h"
 

@@ -1,10 +1,10 @@
 // Recognising a picture's kind and handing the bytes to that kind's decoder.
-#include "app/picture/picture.h"
+#include "picture/picture.h"
 
 #include <cstring>
 #include <new>
 
-#include "app/picture/decoders.h"
+#include "picture/decoders.h"
 
 namespace quorvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/picture/picture.h"
+#include "picture/picture.h"
 
 #include <cstdlib>
 #include <functional>

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/picture/decoders.h"
+#include "picture/decoders.h"
 #include "picture_fixtures.h"
 
 namespace quorvane {
