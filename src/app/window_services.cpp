@@ -7,6 +7,8 @@
 #include <QThread>
 #include <string_view>
 
+#include "app/qt_text.h"
+#include "app/window_layout.h"
 #include "text/services.h"
 
 namespace quorvane {
@@ -31,7 +33,7 @@ void ReportError(std::string_view description) {
   WriteStopLine(description);
   if (!CanShowErrorBox()) return;
   QMessageBox::critical(
-      nullptr, QStringLiteral("QuorvaneV1.5"),
+      nullptr, Caption(kWindowTitle),
       QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size())));
 }
 
