@@ -1,8 +1,6 @@
 // The HTTP request routine for requests that need a method, headers, a body or a proxy.
 #pragma once
 
-#include <cstdint>
-
 #include "text/text.h"
 
 namespace quorvane {
@@ -17,10 +15,5 @@ namespace quorvane {
 // Accepts "http://", "https://" (certificate verified, port 443 by default) and prefix-less URLs.
 Text WebRequest(const Text& url, Text* method = nullptr, const Text* proxy = nullptr,
                 Text* headers = nullptr, const Text& body = {}, Text* responseHeaders = nullptr);
-
-// Splitting of a WebRequest URL.
-Text HostFromUrl(const Text& url);
-int32_t PortFromUrl(const Text& url);
-Text PathFromUrl(const Text& url);
 
 }  // namespace quorvane

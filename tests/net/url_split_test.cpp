@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "net/endpoints.h"
-#include "net/web_request.h"
+#include "net/url_split.h"
 #include "text/text_ops.h"
 
 namespace quorvane::testing {
