@@ -1,4 +1,4 @@
-#include "http_wire.h"
+#include "testsite/http_wire.h"
 
 #include <algorithm>
 #include <cctype>

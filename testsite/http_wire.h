@@ -6,8 +6,8 @@
 #include <functional>
 #include <optional>
 
-#include "socket_stream.h"
-#include "stand_in_site.h"
+#include "testsite/socket_stream.h"
+#include "testsite/stand_in_site.h"
 
 namespace quorvane::testsite {
 

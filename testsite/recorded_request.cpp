@@ -2,7 +2,7 @@
 #include <cctype>
 #include <string_view>
 
-#include "stand_in_site.h"
+#include "testsite/stand_in_site.h"
 
 namespace quorvane::testsite {
 namespace {

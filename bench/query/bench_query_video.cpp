@@ -18,7 +18,7 @@
 #include "query/query_texts.h"
 #include "query/query_video.h"
 #include "query/text_extraction.h"
-#include "stand_in_site.h"
+#include "testsite/stand_in_site.h"
 #include "text/encoding.h"
 #include "text/text_ops.h"
 #include "xml/xml_document.h"

@@ -13,8 +13,8 @@
 #include "app/main_window.h"
 #include "net/network_options.h"
 #include "query/query_state.h"
-#include "stand_in_site.h"
 #include "support/image_bytes.h"
+#include "testsite/stand_in_site.h"
 #include "text/encoding.h"
 #include "text/text_ops.h"
 

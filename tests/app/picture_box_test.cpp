@@ -12,8 +12,8 @@
 
 using namespace quorvane;
 using quorvane::test_support::EncodeImage;
-using quorvane::testing::Shot;
-using quorvane::testing::TestWindow;
+using quorvane::test_support::Shot;
+using quorvane::test_support::TestWindow;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "net/web_request.h"
 #include "site_fixture.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 using CookieStoreTest = SiteTest;
@@ -43,4 +43,4 @@ TEST_F(CookieStoreTest, PlainAndSecureRequestsToTheHostShareCookies) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

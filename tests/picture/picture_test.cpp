@@ -20,15 +20,15 @@ uint32_t At(const DecodedPicture& picture, int x, int y, size_t frame = 0) {
 }
 
 // JPEG is lossy: compare each channel within a tolerance.
-::testing::AssertionResult Near(uint32_t actual, uint32_t expected, int tolerance = 8) {
+testing::AssertionResult Near(uint32_t actual, uint32_t expected, int tolerance = 8) {
   for (int shift = 0; shift < 32; shift += 8) {
     const int a = static_cast<int>(actual >> shift & 0xFF);
     const int e = static_cast<int>(expected >> shift & 0xFF);
     if (std::abs(a - e) > tolerance) {
-      return ::testing::AssertionFailure() << std::hex << actual << " is not near " << expected;
+      return testing::AssertionFailure() << std::hex << actual << " is not near " << expected;
     }
   }
-  return ::testing::AssertionSuccess();
+  return testing::AssertionSuccess();
 }
 
 std::string Cut(const Bytes& bytes, size_t keep) { return bytes.str().substr(0, keep); }
@@ -697,7 +697,7 @@ const DecodeCase kDecodeCases[] = {
 
 void PrintTo(const DecodeCase& c, std::ostream* out) { *out << c.name; }
 
-class DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
+class DecodeTest : public testing::TestWithParam<DecodeCase> {};
 
 TEST_P(DecodeTest, Decodes) {
   const DecodeCase& c = GetParam();
@@ -717,7 +717,7 @@ TEST_P(DecodeTest, Decodes) {
   c.check(*picture);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllKinds, DecodeTest, ::testing::ValuesIn(kDecodeCases),
+INSTANTIATE_TEST_SUITE_P(AllKinds, DecodeTest, testing::ValuesIn(kDecodeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct RecognizeCase {
@@ -748,13 +748,13 @@ const RecognizeCase kRecognizeCases[] = {
 
 void PrintTo(const RecognizeCase& c, std::ostream* out) { *out << c.name; }
 
-class RecognizeTest : public ::testing::TestWithParam<RecognizeCase> {};
+class RecognizeTest : public testing::TestWithParam<RecognizeCase> {};
 
 TEST_P(RecognizeTest, ReadsTheFirstEightBytes) {
   EXPECT_EQ(RecognizePicture(Bytes(GetParam().head)), GetParam().kind);
 }
 
-INSTANTIATE_TEST_SUITE_P(Heads, RecognizeTest, ::testing::ValuesIn(kRecognizeCases),
+INSTANTIATE_TEST_SUITE_P(Heads, RecognizeTest, testing::ValuesIn(kRecognizeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
