@@ -8,6 +8,7 @@
 #include "app/picture_widget.h"
 #include "picture/picture.h"
 #include "support/image_bytes.h"
+#include "support/picture_fixtures.h"
 #include "test_window.h"
 
 using namespace quorvane;
@@ -24,8 +25,7 @@ QImage Filled(int width, int height, QRgb colour, QImage::Format format = QImage
 }
 
 // A GIF of same-sized frames, each filled with one index of a four-colour table, with its
-// delay in hundredths of a second. The LZW data sends a clear code before every pixel, so the
-// codes stay three bits wide and no string table is needed to write it.
+// delay in hundredths of a second; each frame stays in place when the next is drawn.
 struct GifFrame {
   int index;
   int delayCs;
@@ -34,63 +34,22 @@ struct GifFrame {
 
 Bytes MakeGif(int width, int height, const std::vector<QRgb>& colours,
               const std::vector<GifFrame>& frames) {
-  std::string gif = "GIF89a";
-  const auto put16 = [&gif](int value) {
-    gif += static_cast<char>(value & 0xFF);
-    gif += static_cast<char>((value >> 8) & 0xFF);
-  };
-  put16(width);
-  put16(height);
-  gif += static_cast<char>(0x81);  // global table of 4 entries
-  gif += '\0';
-  gif += '\0';
-  for (int i = 0; i < 4; ++i) {
-    const QRgb c = i < static_cast<int>(colours.size()) ? colours[static_cast<size_t>(i)] : 0;
-    gif += static_cast<char>(qRed(c));
-    gif += static_cast<char>(qGreen(c));
-    gif += static_cast<char>(qBlue(c));
-  }
-  gif += std::string("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+  test_support::GifSpec gif;
+  gif.width = width;
+  gif.height = height;
+  for (QRgb colour : colours)
+    gif.globalColours.push_back(colour & 0xFFFFFFu);
   for (const GifFrame& frame : frames) {
-    gif += std::string("\x21\xF9\x04", 3);
-    gif += static_cast<char>((1 << 2) | (frame.transparentIndex >= 0 ? 1 : 0));
-    put16(frame.delayCs);
-    gif += static_cast<char>(frame.transparentIndex >= 0 ? frame.transparentIndex : 0);
-    gif += '\0';
-    gif += '\x2C';
-    put16(0);
-    put16(0);
-    put16(width);
-    put16(height);
-    gif += '\0';
-    gif += '\x02';  // minimum code size
-    std::string data;
-    uint32_t bits = 0;
-    int bitCount = 0;
-    const auto code = [&](uint32_t value) {
-      bits |= value << bitCount;
-      bitCount += 3;
-      while (bitCount >= 8) {
-        data += static_cast<char>(bits & 0xFF);
-        bits >>= 8;
-        bitCount -= 8;
-      }
-    };
-    for (int p = 0; p < width * height; ++p) {
-      code(4);
-      code(static_cast<uint32_t>(frame.index));
-    }
-    code(5);
-    if (bitCount > 0) data += static_cast<char>(bits & 0xFF);
-    for (size_t at = 0; at < data.size(); at += 255) {
-      const std::string block = data.substr(at, 255);
-      gif += static_cast<char>(block.size());
-      gif += block;
-    }
-    gif += '\0';
+    test_support::GifFrameSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.indices.assign(static_cast<size_t>(width * height), static_cast<uint8_t>(frame.index));
+    spec.delayHundredths = frame.delayCs;
+    spec.disposal = 1;
+    spec.transparentIndex = frame.transparentIndex;
+    gif.frames.push_back(spec);
   }
-  gif += '\x3B';
-  return Bytes(std::move(gif));
+  return test_support::Gif(gif);
 }
 
 QRgb ButtonFace(QWidget* widget) { return widget->palette().color(QPalette::Button).rgb(); }

@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "picture_fixtures.h"
+#include "support/picture_fixtures.h"
 
 namespace quorvane {
 namespace {
 
-using namespace picture_test;
+using namespace test_support;
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 
