@@ -19,6 +19,7 @@ namespace quorvane {
 namespace {
 
 using namespace std::chrono_literals;
+using net::kMaxBody;
 
 constexpr net::Limits kFetchLimits{30s, 30s};
 // The most a stated Content-Length may reserve before the bytes come; past it the buffer grows
