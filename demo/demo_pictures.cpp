@@ -1,6 +1,5 @@
 #include "demo/demo_pictures.h"
 
-#include <QBuffer>
 #include <QFont>
 #include <QImage>
 #include <QLinearGradient>
@@ -9,8 +8,12 @@
 #include <QRandomGenerator>
 #include <QString>
 
+#include "support/image_bytes.h"
+
 namespace quorvane::demo {
 namespace {
+
+using test_support::EncodeImage;
 
 constexpr int kCoverWidth = 320;
 constexpr int kCoverHeight = 180;
@@ -23,14 +26,6 @@ QFont DemoFont(int pixelSize, bool bold) {
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   return font;
-}
-
-std::string Encode(const QImage& image, const char* format, int quality) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!image.save(&buffer, format, quality)) return {};
-  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 void DrawSkyline(QPainter& painter) {
@@ -89,7 +84,9 @@ std::string DrawCover(const SampleVideo& video) {
                    Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Quorvane demo"));
   painter.end();
 
-  return video.cover == CoverFormat::Png ? Encode(image, "PNG", -1) : Encode(image, "JPEG", 90);
+  const Bytes file =
+      video.cover == CoverFormat::Png ? EncodeImage(image, "PNG") : EncodeImage(image, "JPEG", 90);
+  return file.str();
 }
 
 std::string DrawCaptcha(std::string_view code, uint32_t seed) {
@@ -122,7 +119,7 @@ std::string DrawCaptcha(std::string_view code, uint32_t seed) {
     painter.drawPoint(random.bounded(kCaptchaWidth), random.bounded(kCaptchaHeight));
   }
   painter.end();
-  return Encode(image, "JPEG", 92);
+  return EncodeImage(image, "JPEG", 92).str();
 }
 
 }  // namespace quorvane::demo

@@ -1,4 +1,4 @@
-#include "certificate.h"
+#include "testsite/certificate.h"
 
 #include <cstdint>
 

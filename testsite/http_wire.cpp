@@ -1,4 +1,4 @@
-#include "http_wire.h"
+#include "testsite/http_wire.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,13 +9,6 @@ namespace quorvane::testsite {
 namespace {
 
 constexpr size_t kMaxHead = 64 * 1024;
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
@@ -131,6 +124,13 @@ std::string ChunkHeader(size_t size) {
 }
 
 }  // namespace
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
 
 std::optional<RecordedRequest> ReadRequest(SocketStream& stream, bool secure) {
   std::string head;

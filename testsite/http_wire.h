@@ -5,11 +5,15 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <string_view>
 
-#include "socket_stream.h"
-#include "stand_in_site.h"
+#include "testsite/socket_stream.h"
+#include "testsite/stand_in_site.h"
 
 namespace quorvane::testsite {
+
+// Header names compare without regard to letter case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // The request with its line, headers in arrival order and body (by Content-Length or chunked).
 // Nothing when the stream ends or breaks first, or the head exceeds 64 KiB.

@@ -1,18 +1,10 @@
-#include <algorithm>
-#include <cctype>
 #include <string_view>
 
-#include "stand_in_site.h"
+#include "testsite/http_wire.h"
+#include "testsite/stand_in_site.h"
 
 namespace quorvane::testsite {
 namespace {
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && s.front() == ' ')

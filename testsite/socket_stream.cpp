@@ -1,4 +1,4 @@
-#include "socket_stream.h"
+#include "testsite/socket_stream.h"
 
 #include <sys/socket.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "stand_in_site.h"
+#include "testsite/stand_in_site.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -20,9 +20,9 @@
 
 #include <openssl/ssl.h>
 
-#include "certificate.h"
-#include "http_wire.h"
-#include "socket_stream.h"
+#include "testsite/certificate.h"
+#include "testsite/http_wire.h"
+#include "testsite/socket_stream.h"
 
 namespace quorvane::testsite {
 namespace {

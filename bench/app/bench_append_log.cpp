@@ -13,8 +13,8 @@
 #include <memory>
 #include <string>
 
-#include "app/controls.h"
 #include "app/main_window.h"
+#include "controls/controls.h"
 #include "net/endpoints.h"
 #include "query/query_state.h"
 #include "text/text_ops.h"

@@ -9,7 +9,7 @@
 
 #include "net/fetch_url.h"
 #include "net/web_request.h"
-#include "stand_in_site.h"
+#include "testsite/stand_in_site.h"
 
 namespace {
 

@@ -16,7 +16,7 @@ long PeakResidentKiB() {
 }
 
 void BM_LyingContentLengthPeakMemory(benchmark::State& state) {
-  quorvane::testing::RawServer liar([](quorvane::testing::RawConnection& c) {
+  quorvane::test_support::RawServer liar([](quorvane::test_support::RawConnection& c) {
     c.ReadHead();
     c.Send("HTTP/1.1 200 OK\r\nContent-Length: 268435456\r\n\r\n0123456789abcdef");
   });

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/controls.h"
+#include "controls/controls.h"
 #include "isolated_network.h"
 #include "loopback_server.h"
 #include "net/endpoints.h"

@@ -12,7 +12,6 @@
 #include <string_view>
 
 #include "net/url_split.h"
-#include "net/web_request.h"
 #include "net/wire_safety.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The site account: captcha, login and logout.
 #pragma once
 
-#include "app/controls.h"
+#include "controls/controls.h"
 #include "net/endpoints.h"
 #include "text/text.h"
 

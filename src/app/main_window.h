@@ -5,18 +5,13 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/controls.h"
+#include "app/control_widgets.h"
+#include "controls/controls.h"
 #include "net/endpoints.h"
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace quorvane {
 
 struct QueryState;
-class LogBox;
-class PictureWidget;
 class WidgetControls;
 
 class MainWindow : public QWidget {
@@ -36,7 +31,6 @@ class MainWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void CreateControls();
   void ApplySettings();
   void ConnectEventTable();
 
@@ -51,23 +45,8 @@ class MainWindow : public QWidget {
   Endpoints endpoints_;
   QueryState& state_;
 
-  // Children of the window, which owns them.
-  LogBox* 编辑框1 = nullptr;
-  QLineEdit* 编辑框2 = nullptr;
-  QLineEdit* 编辑框3 = nullptr;
-  QLineEdit* 编辑框4 = nullptr;
-  QLineEdit* 编辑框5 = nullptr;
-  QPushButton* 按钮1 = nullptr;
-  QPushButton* 按钮2 = nullptr;
-  QPushButton* 按钮3 = nullptr;
-  QPushButton* 清空内容 = nullptr;
-  PictureWidget* 图片框1 = nullptr;
-  PictureWidget* 图片框2 = nullptr;
-  QLabel* 标签1 = nullptr;
-  QLabel* 标签2 = nullptr;
-  QLabel* 标签3 = nullptr;
-  QLabel* 标签4 = nullptr;
-
+  // The window's children, which it owns; the adapter reads them.
+  ControlWidgets widgets_;
   std::unique_ptr<WidgetControls> controls_;
 };
 

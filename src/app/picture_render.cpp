@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/picture/picture.h"
+#include "picture/picture.h"
 
 namespace quorvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <QPalette>
 #include <QTimer>
 
-#include "app/picture/picture.h"
+#include "picture/picture.h"
 
 namespace quorvane {
 

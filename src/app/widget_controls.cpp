@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/control_widgets.h"
 #include "app/fitted_font.h"
 #include "app/log_box.h"
 #include "app/picture_widget.h"
@@ -33,51 +34,19 @@ std::string OpenTail(std::string_view text) {
 
 }  // namespace
 
-WidgetControls::WidgetControls(const ControlWidgets& widgets) : widgets_(widgets) {}
-
-QLineEdit* WidgetControls::LineEdit(EditBox box) const {
-  switch (box) {
-    case EditBox::编辑框2:
-      return widgets_.编辑框2;
-    case EditBox::编辑框3:
-      return widgets_.编辑框3;
-    case EditBox::编辑框4:
-      return widgets_.编辑框4;
-    case EditBox::编辑框5:
-      return widgets_.编辑框5;
-    case EditBox::编辑框1:
-      break;
-  }
-  return nullptr;
-}
-
-QPushButton* WidgetControls::PushButton(Button button) const {
-  switch (button) {
-    case Button::按钮1:
-      return widgets_.按钮1;
-    case Button::按钮2:
-      return widgets_.按钮2;
-    case Button::按钮3:
-      return widgets_.按钮3;
-    case Button::清空内容:
-      return widgets_.清空内容;
-  }
-  return widgets_.按钮1;
-}
-
 Text WidgetControls::ReadContent(EditBox box) const {
-  if (box == EditBox::编辑框1) return ToTextLines(widgets_.编辑框1->toPlainText());
-  return ToText(LineEdit(box)->text());
+  if (box == EditBox::编辑框1) return ToTextLines(widgets_.Log()->toPlainText());
+  return ToText(widgets_.LineEdit(box)->text());
 }
 
 void WidgetControls::WriteContent(EditBox box, const Text& text) {
   if (box == EditBox::编辑框1) {
-    widgets_.编辑框1->ReplaceText(ToQStringLines(text));
+    widgets_.Log()->ReplaceText(ToQStringLines(text));
     logTail_ = OpenTail(text.view());
-    logTailEdits_ = widgets_.编辑框1->EditCount();
+    logTailEdits_ = widgets_.Log()->EditCount();
     return;
   }
-  QLineEdit* edit = LineEdit(box);
+  QLineEdit* edit = widgets_.LineEdit(box);
   const QString string = ToQString(text);
   // A box's maximum length limits typing only; a program write is never cut.
   if (edit->maxLength() < string.size()) edit->setMaxLength(static_cast<int>(string.size()));
@@ -86,27 +55,27 @@ void WidgetControls::WriteContent(EditBox box, const Text& text) {
 }
 
 void WidgetControls::WriteDisabled(Button button, bool disabled) {
-  QPushButton* target = PushButton(button);
+  QPushButton* target = widgets_.PushButton(button);
   if (disabled && target->hasFocus()) target->clearFocus();
   target->setDisabled(disabled);
 }
 
 void WidgetControls::WriteCaption(Button button, const Text& caption) {
-  QPushButton* target = PushButton(button);
+  QPushButton* target = widgets_.PushButton(button);
   target->setText(ToQString(caption));
   FitCaption(target);
 }
 
 void WidgetControls::WritePicture(PictureBox box, const Bytes& picture) {
-  (box == PictureBox::图片框1 ? widgets_.图片框1 : widgets_.图片框2)->SetPicture(picture);
+  widgets_.Picture(box)->SetPicture(picture);
 }
 
 void WidgetControls::AppendLog(const Text& line) {
   if (line.empty()) {
-    widgets_.编辑框1->AppendText(QString());
+    widgets_.Log()->AppendText(QString());
     return;
   }
-  LogBox* log = widgets_.编辑框1;
+  LogBox* log = widgets_.Log();
   // The box shows the open end as a line break or a U+FFFD; it is taken back and written
   // again together with the line, so that the pair decodes as the concatenation would. After
   // any other change to the box the old end stays as it is shown.

@@ -5,35 +5,16 @@
 #include <QtGlobal>
 #include <string>
 
-#include "app/controls.h"
-
-class QLineEdit;
-class QPushButton;
+#include "controls/controls.h"
 
 namespace quorvane {
 
-class LogBox;
-class PictureWidget;
-
-// The widgets behind the control names; all are owned by the window.
-struct ControlWidgets {
-  LogBox* 编辑框1 = nullptr;
-  QLineEdit* 编辑框2 = nullptr;
-  QLineEdit* 编辑框3 = nullptr;
-  QLineEdit* 编辑框4 = nullptr;
-  QLineEdit* 编辑框5 = nullptr;
-  QPushButton* 按钮1 = nullptr;
-  QPushButton* 按钮2 = nullptr;
-  QPushButton* 按钮3 = nullptr;
-  QPushButton* 清空内容 = nullptr;
-  PictureWidget* 图片框1 = nullptr;
-  PictureWidget* 图片框2 = nullptr;
-};
+class ControlWidgets;
 
 class WidgetControls final : public Controls {
  public:
   // The widgets must outlive this object; MainWindow owns both.
-  explicit WidgetControls(const ControlWidgets& widgets);
+  explicit WidgetControls(const ControlWidgets& widgets) : widgets_(widgets) {}
 
   // The log box gives its line breaks back as CR LF; a password box gives the characters
   // typed, not the mask.
@@ -54,10 +35,7 @@ class WidgetControls final : public Controls {
   void AppendLog(const Text& line) override;
 
  private:
-  QLineEdit* LineEdit(EditBox box) const;
-  QPushButton* PushButton(Button button) const;
-
-  ControlWidgets widgets_;
+  const ControlWidgets& widgets_;
   // The open end of the last program write to the log box (a CR, or a lead byte, or nothing),
   // and the box's edit count right after that write.
   std::string logTail_;

@@ -5,9 +5,10 @@
 #include <QMessageBox>
 #include <QString>
 #include <QThread>
-#include <cstdio>
 #include <string_view>
 
+#include "app/qt_text.h"
+#include "app/window_layout.h"
 #include "text/services.h"
 
 namespace quorvane {
@@ -29,12 +30,10 @@ bool CanShowErrorBox() {
 }
 
 void ReportError(std::string_view description) {
-  std::fprintf(stderr, "Quorvane stopped on an error: %.*s\n", static_cast<int>(description.size()),
-               description.data());
-  std::fflush(stderr);
+  WriteStopLine(description);
   if (!CanShowErrorBox()) return;
   QMessageBox::critical(
-      nullptr, QStringLiteral("QuorvaneV1.5"),
+      nullptr, Caption(kWindowTitle),
       QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size())));
 }
 

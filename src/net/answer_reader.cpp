@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <string_view>
 
+#include "net/net_settings.h"
 #include "text/services.h"
 
 namespace quorvane::net {
 namespace {
 
 constexpr size_t kChunk = 512;
-// No answer may make the process allocate without bound; what came before the cap is kept.
-constexpr size_t kMaxBody = size_t{256} << 20;
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "net/answer_head.h"
 #include "net/body_buffer.h"
 #include "net/curl_session.h"
+#include "net/net_settings.h"
 #include "net/transfer_loop.h"
 #include "net/wire_safety.h"
 
@@ -18,10 +19,9 @@ namespace quorvane {
 namespace {
 
 using namespace std::chrono_literals;
+using net::kMaxBody;
 
 constexpr net::Limits kFetchLimits{30s, 30s};
-// No answer may make the process allocate without bound; what came before the cap is kept.
-constexpr size_t kMaxBody = size_t{256} << 20;
 // The most a stated Content-Length may reserve before the bytes come; past it the buffer grows
 // with what actually arrives.
 constexpr size_t kFirstReserve = size_t{4} << 20;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "net/wire_safety.h"
+#include "text/ascii_case.h"
 #include "text/text_ops.h"
 
 namespace quorvane::net {
@@ -11,15 +12,6 @@ namespace {
 
 bool Mentions(const Text& block, const char* name) {
   return FindText(block, Text(name), 1, true) != -1;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -54,7 +46,7 @@ Text WithoutLines(const Text& block, std::initializer_list<std::string_view> nam
       name.remove_suffix(1);
     bool drop = false;
     for (std::string_view unwanted : names)
-      drop = drop || SameName(name, unwanted);
+      drop = drop || EqualsIgnoringAsciiCase(name, unwanted);
     if (!drop) kept += line;
   }
   return Text(std::move(kept));

@@ -20,6 +20,10 @@ struct Limits {
 
 inline constexpr long long kLowSpeedBytesPerSecond = 1024;
 
+// The most body bytes either routine keeps of one answer: no answer may make the process
+// allocate without bound. What came before the cap is kept.
+inline constexpr size_t kMaxBody = size_t{256} << 20;
+
 // The given routine limits, unless a test replaced them.
 Limits EffectiveLimits(Limits routineDefaults);
 // The only certificate to trust, or "" for the system's store.

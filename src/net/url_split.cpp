@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 
-#include "net/web_request.h"
 #include "text/text_ops.h"
 
 namespace quorvane {
@@ -50,16 +49,7 @@ Text HostFromUrl(const Text& url) {
   Text host = colon == -1 ? authority : TextLeft(authority, colon - 1);
   // Only A–Z are lowered; a two-byte character is stepped over whole, so its second byte
   // stays as it is even when it falls in A–Z.
-  std::string lowered = host.str();
-  for (size_t i = 0; i < lowered.size(); ++i) {
-    char& c = lowered[i];
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      ++i;
-    } else if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return Text(std::move(lowered));
+  return ToLower(host);
 }
 
 int32_t PortFromUrl(const Text& url) {

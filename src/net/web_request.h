@@ -1,8 +1,6 @@
 // The HTTP request routine for requests that need a method, headers, a body or a proxy.
 #pragma once
 
-#include <cstdint>
-
 #include "text/text.h"
 
 namespace quorvane {
@@ -19,10 +17,5 @@ namespace quorvane {
 // `headers`, and writing those back must not change the address or the body being sent.
 Text WebRequest(Text url, Text* method = nullptr, const Text* proxy = nullptr,
                 Text* headers = nullptr, Text body = {}, Text* responseHeaders = nullptr);
-
-// Splitting of a WebRequest URL.
-Text HostFromUrl(const Text& url);
-int32_t PortFromUrl(const Text& url);
-Text PathFromUrl(const Text& url);
 
 }  // namespace quorvane

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "text/ascii_case.h"
+
 namespace quorvane::net {
 
 bool IsControlByte(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
@@ -60,9 +62,7 @@ std::optional<std::string> WireAddress(std::string_view address) {
   address = address.substr(0, address.find('#'));
   size_t schemeEnd = address.find("://");
   if (schemeEnd == std::string_view::npos) return std::nullopt;
-  std::string scheme(address.substr(0, schemeEnd));
-  for (char& c : scheme)
-    c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  const std::string scheme = LowerAscii(address.substr(0, schemeEnd));
   if (scheme != "http" && scheme != "https") return std::nullopt;
 
   size_t authorityStart = schemeEnd + 3;

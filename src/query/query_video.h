@@ -1,7 +1,7 @@
 // The video query: the handler of 按钮2.
 #pragma once
 
-#include "app/controls.h"
+#include "controls/controls.h"
 #include "net/endpoints.h"
 #include "query/query_state.h"
 

@@ -1,9 +1,12 @@
 // The character structure of code-page-936 text, shared by the operations that walk a text
-// character by character. Internal to the text library.
+// character by character: the text library's own, and the XML loader, which searches raw bytes
+// the way FindText searches a text.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
+
+#include "text/ascii_case.h"
 
 namespace quorvane::text_detail {
 
@@ -15,10 +18,6 @@ inline bool IsLeadByte(char byte) { return static_cast<unsigned char>(byte) >= 0
 // lead byte is the last byte, which ends the walk just as reaching the end does.
 inline size_t NextCharStart(std::string_view text, size_t at) {
   return at + (IsLeadByte(text[at]) ? 2 : 1);
-}
-
-inline unsigned char FoldAsciiCase(unsigned char byte) {
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
 }
 
 // First position p >= walkFrom where `sought` begins and the walk started at walkFrom steps on
@@ -34,6 +33,17 @@ inline size_t FindOnCharBoundary(std::string_view text, std::string_view sought,
     if (walk == candidate) return candidate;
     // The candidate was a second byte; `walk` is now the character start right after it.
   }
+}
+
+// The same, with A-Z and a-z compared as equal when ignoreCase.
+inline size_t FindOnCharBoundary(std::string_view text, std::string_view sought, size_t walkFrom,
+                                 bool ignoreCase) {
+  if (!ignoreCase) return FindOnCharBoundary(text, sought, walkFrom);
+  for (size_t at = walkFrom; at < text.size() && text.size() - at >= sought.size();
+       at = NextCharStart(text, at)) {
+    if (EqualsIgnoringAsciiCase(text.substr(at, sought.size()), sought)) return at;
+  }
+  return std::string_view::npos;
 }
 
 }  // namespace quorvane::text_detail

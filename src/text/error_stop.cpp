@@ -15,12 +15,6 @@ std::function<void(std::string_view)>& Reporter() {
   return reporter;
 }
 
-void WriteToStandardError(std::string_view description) {
-  std::fprintf(stderr, "Quorvane stopped on an error: %.*s\n", static_cast<int>(description.size()),
-               description.data());
-  std::fflush(stderr);
-}
-
 // Kept aside while memory is plentiful and given back when it runs out, so that the reporter
 // (an error box) still has room to show itself.
 std::unique_ptr<char[]>& MemoryReserve() {
@@ -34,6 +28,12 @@ void StopOnOutOfMemory() {
 }
 
 }  // namespace
+
+void WriteStopLine(std::string_view description) {
+  std::fprintf(stderr, "Quorvane stopped on an error: %.*s\n", static_cast<int>(description.size()),
+               description.data());
+  std::fflush(stderr);
+}
 
 void SetErrorReporter(std::function<void(std::string_view description)> reporter) {
   Reporter() = std::move(reporter);
@@ -50,7 +50,7 @@ void StopWithError(std::string_view description) {
   if (!stopping.exchange(true) && Reporter()) {
     Reporter()(description);
   } else {
-    WriteToStandardError(description);
+    WriteStopLine(description);
   }
   // No destructors or exit handlers: the program state is not trusted any more.
   std::_Exit(-1);

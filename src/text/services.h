@@ -26,6 +26,9 @@ int32_t RandomInRange(int32_t lo, int32_t hi);
 // with exit code -1.
 // An empty reporter restores the standard-error line.
 void SetErrorReporter(std::function<void(std::string_view description)> reporter);
+// The standard-error line of a stop, "Quorvane stopped on an error: <description>", flushed at
+// once. A reporter that shows the error elsewhere may write it too.
+void WriteStopLine(std::string_view description);
 
 // Makes a failed memory request end in StopWithError("out of memory") instead of an exception.
 // The program's main calls it once at start-up, before the window exists.

@@ -2,6 +2,7 @@
 // These count bytes only; the character-aware operations live in text_search.cpp.
 #include <algorithm>
 
+#include "text/ascii_case.h"
 #include "text/char_walk.h"
 #include "text/text_ops.h"
 
@@ -41,19 +42,15 @@ Text ReplaceTextRange(const Text& text, int32_t start, int32_t n, const Text& re
 
 Text ToUpper(const Text& text) {
   std::string result(text.view());
-  for (size_t at = 0; at < result.size(); at = text_detail::NextCharStart(result, at)) {
-    if (result[at] >= 'a' && result[at] <= 'z')
-      result[at] = static_cast<char>(result[at] - ('a' - 'A'));
-  }
+  for (size_t at = 0; at < result.size(); at = text_detail::NextCharStart(result, at))
+    result[at] = UpperAscii(result[at]);
   return Text(std::move(result));
 }
 
 Text ToLower(const Text& text) {
   std::string result(text.view());
-  for (size_t at = 0; at < result.size(); at = text_detail::NextCharStart(result, at)) {
-    if (result[at] >= 'A' && result[at] <= 'Z')
-      result[at] = static_cast<char>(result[at] + ('a' - 'A'));
-  }
+  for (size_t at = 0; at < result.size(); at = text_detail::NextCharStart(result, at))
+    result[at] = LowerAscii(result[at]);
   return Text(std::move(result));
 }
 
@@ -88,16 +85,7 @@ Text TrimSpaces(const Text& text) {
 bool TextEquals(const Text& left, const Text& right) { return left.view() == right.view(); }
 
 bool TextEqualsNoCase(const Text& left, const Text& right) {
-  const std::string_view a = left.view();
-  const std::string_view b = right.view();
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (text_detail::FoldAsciiCase(static_cast<unsigned char>(a[i])) !=
-        text_detail::FoldAsciiCase(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
+  return EqualsIgnoringAsciiCase(left.view(), right.view());
 }
 
 Bytes TextToBytes(const Text& text) { return Bytes(text.view()); }

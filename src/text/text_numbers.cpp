@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "text/ascii_case.h"
 #include "text/char_walk.h"
 #include "text/text_ops.h"
 
@@ -120,9 +121,8 @@ Text IntegerToHex(int32_t value) {
   char digits[16];
   const auto end =
       std::to_chars(digits, digits + sizeof digits, static_cast<uint32_t>(value), 16).ptr;
-  for (char* c = digits; c != end; ++c) {
-    if (*c >= 'a' && *c <= 'f') *c = static_cast<char>(*c - ('a' - 'A'));
-  }
+  for (char* c = digits; c != end; ++c)
+    *c = UpperAscii(*c);
   return Text(std::string_view(digits, static_cast<size_t>(end - digits)));
 }
 

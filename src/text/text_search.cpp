@@ -8,30 +8,9 @@ namespace quorvane {
 namespace {
 
 using text_detail::FindOnCharBoundary;
-using text_detail::FoldAsciiCase;
 using text_detail::NextCharStart;
 
 constexpr size_t kNone = std::string_view::npos;
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (FoldAsciiCase(static_cast<unsigned char>(a[i])) !=
-        FoldAsciiCase(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// First match at a character start reached by walking from walkFrom, or kNone.
-size_t FindFrom(std::string_view text, std::string_view sought, size_t walkFrom, bool ignoreCase) {
-  if (!ignoreCase) return FindOnCharBoundary(text, sought, walkFrom);
-  for (size_t at = walkFrom; at < text.size() && text.size() - at >= sought.size();
-       at = NextCharStart(text, at)) {
-    if (EqualsIgnoringCase(text.substr(at, sought.size()), sought)) return at;
-  }
-  return kNone;
-}
 
 int32_t ToPosition(size_t index) { return index == kNone ? -1 : static_cast<int32_t>(index + 1); }
 
@@ -41,7 +20,7 @@ int32_t FindText(const Text& text, const Text& sought, int32_t start, bool ignor
   if (sought.empty()) return -1;
   const size_t from = start <= 1 ? 0 : static_cast<size_t>(start - 1);
   if (from >= text.view().size()) return -1;
-  return ToPosition(FindFrom(text.view(), sought.view(), from, ignoreCase));
+  return ToPosition(FindOnCharBoundary(text.view(), sought.view(), from, ignoreCase));
 }
 
 int32_t FindTextBackward(const Text& text, const Text& sought, bool ignoreCase) {
@@ -50,8 +29,8 @@ int32_t FindTextBackward(const Text& text, const Text& sought, bool ignoreCase) 
   // Matches may overlap here (the last one wins), so the walk resumes one character after
   // each match rather than after the matched bytes.
   size_t last = kNone;
-  for (size_t at = FindFrom(bytes, sought.view(), 0, ignoreCase); at != kNone;
-       at = FindFrom(bytes, sought.view(), NextCharStart(bytes, at), ignoreCase)) {
+  for (size_t at = FindOnCharBoundary(bytes, sought.view(), 0, ignoreCase); at != kNone;
+       at = FindOnCharBoundary(bytes, sought.view(), NextCharStart(bytes, at), ignoreCase)) {
     last = at;
   }
   return ToPosition(last);

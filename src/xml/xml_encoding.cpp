@@ -1,6 +1,7 @@
 // The encoding pass: decide from the declaration whether the data is UTF-8 and convert it.
 #include <cstdint>
 
+#include "text/char_walk.h"
 #include "text/encoding.h"
 #include "text/text_ops.h"
 #include "xml/xml_document.h"
@@ -11,28 +12,11 @@ namespace {
 
 using namespace std::string_view_literals;
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// FindText's walk over the text without copying the whole page into a Text first: matches
-// start only where a character starts (a byte 0x80-0xFF begins a two-byte character), and the
-// walk begins at `from` whatever byte is there. The text ends at the first zero byte; the
-// patterns hold none, so a match can never reach past it. `sought` is lower-case ASCII when
-// ignoreCase.
-size_t FindOnCharStart(std::string_view text, std::string_view sought, size_t from,
+// FindText's walk over the data without copying the whole page into a Text first: the data
+// ends at its first zero byte, as a Text would. `sought` holds no zero byte.
+size_t FindOnCharStart(std::string_view data, std::string_view sought, size_t from,
                        bool ignoreCase) {
-  const size_t m = sought.size();
-  for (size_t p = from; p < text.size() && text.size() - p >= m && text[p] != '\0';
-       p += static_cast<unsigned char>(text[p]) >= 0x80 ? 2 : 1) {
-    size_t i = 0;
-    while (i < m && (ignoreCase ? LowerAscii(text[p + i]) : text[p + i]) == sought[i])
-      ++i;
-    if (i == m) return p;
-    // A lead byte directly before the end of the text ends the walk.
-    if (static_cast<unsigned char>(text[p]) >= 0x80 && p + 1 < text.size() && text[p + 1] == '\0') {
-      break;
-    }
-  }
-  return std::string_view::npos;
+  return text_detail::FindOnCharBoundary(data.substr(0, data.find('\0')), sought, from, ignoreCase);
 }
 
 }  // namespace

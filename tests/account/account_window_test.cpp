@@ -2,7 +2,6 @@
 // network layer, and a stand-in site whose record shows what was actually sent.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QBuffer>
 #include <QImage>
 #include <QPointer>
 #include <QTimer>
@@ -14,7 +13,8 @@
 #include "app/main_window.h"
 #include "net/network_options.h"
 #include "query/query_state.h"
-#include "stand_in_site.h"
+#include "support/image_bytes.h"
+#include "testsite/stand_in_site.h"
 #include "text/encoding.h"
 #include "text/text_ops.h"
 
@@ -34,11 +34,7 @@ constexpr const char* kReturnAddress = "gourl=http%3A%2F%2Fgame.example.test%2Fi
 std::string CaptchaPng() {
   QImage image(40, 20, QImage::Format_RGB32);
   image.fill(Qt::red);
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return png.toStdString();
+  return test_support::EncodeImage(image, "PNG").str();
 }
 
 Response Page(std::string utf8Body) {

@@ -17,7 +17,7 @@ struct EncodeCase {
 
 void PrintTo(const EncodeCase& c, std::ostream* os) { *os << c.name; }
 
-class UrlEncodeFieldTest : public ::testing::TestWithParam<EncodeCase> {};
+class UrlEncodeFieldTest : public testing::TestWithParam<EncodeCase> {};
 
 TEST_P(UrlEncodeFieldTest, EncodesAsTheSiteReadsIt) {
   EXPECT_EQ(UrlEncodeField(Text(GetParam().value)).str(), GetParam().expected);
@@ -25,24 +25,24 @@ TEST_P(UrlEncodeFieldTest, EncodesAsTheSiteReadsIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Account, UrlEncodeFieldTest,
-    ::testing::Values(EncodeCase{"Empty", "", ""},
-                      EncodeCase{"AccountCharactersKept", "User.Name-09_x@mail",
-                                 "User.Name-09_x@mail"},
-                      EncodeCase{"OtherKeptPunctuation", "*,/", "*,/"},
-                      EncodeCase{"SpaceIsPercent20NotPlus", "a b", "a%20b"},
-                      EncodeCase{"PlusEscaped", "a+b", "a%2Bb"},
-                      EncodeCase{"LineFeedGetsLeadingZero", "\n", "%0A"},
-                      EncodeCase{"LowestByte", "\x01", "%01"},
-                      EncodeCase{"FormSeparatorsEscaped", "a&b=c%d", "a%26b%3Dc%25d"},
-                      EncodeCase{"ColonToQuestionMark", ":;<=>?", "%3A%3B%3C%3D%3E%3F"},
-                      EncodeCase{"BracketsBackslashCaretBacktick", "[\\]^`", "%5B%5C%5D%5E%60"},
-                      EncodeCase{"BracesTildeDelete", "{|}~\x7F", "%7B%7C%7D%7E%7F"},
-                      EncodeCase{"HighestByte", "\xFF", "%FF"},
-                      // "中" is D6 D0 in code page 936: two escapes, not the three UTF-8 bytes.
-                      EncodeCase{"ChineseCharacterAsItsLocalBytes", Local("中").str(), "%D6%D0"},
-                      // A lead byte cut off at the end is still just a byte to escape.
-                      EncodeCase{"LeadByteCutInHalf", "a\xB0", "a%B0"}),
-    [](const ::testing::TestParamInfo<EncodeCase>& info) { return std::string(info.param.name); });
+    testing::Values(EncodeCase{"Empty", "", ""},
+                    EncodeCase{"AccountCharactersKept", "User.Name-09_x@mail",
+                               "User.Name-09_x@mail"},
+                    EncodeCase{"OtherKeptPunctuation", "*,/", "*,/"},
+                    EncodeCase{"SpaceIsPercent20NotPlus", "a b", "a%20b"},
+                    EncodeCase{"PlusEscaped", "a+b", "a%2Bb"},
+                    EncodeCase{"LineFeedGetsLeadingZero", "\n", "%0A"},
+                    EncodeCase{"LowestByte", "\x01", "%01"},
+                    EncodeCase{"FormSeparatorsEscaped", "a&b=c%d", "a%26b%3Dc%25d"},
+                    EncodeCase{"ColonToQuestionMark", ":;<=>?", "%3A%3B%3C%3D%3E%3F"},
+                    EncodeCase{"BracketsBackslashCaretBacktick", "[\\]^`", "%5B%5C%5D%5E%60"},
+                    EncodeCase{"BracesTildeDelete", "{|}~\x7F", "%7B%7C%7D%7E%7F"},
+                    EncodeCase{"HighestByte", "\xFF", "%FF"},
+                    // "中" is D6 D0 in code page 936: two escapes, not the three UTF-8 bytes.
+                    EncodeCase{"ChineseCharacterAsItsLocalBytes", Local("中").str(), "%D6%D0"},
+                    // A lead byte cut off at the end is still just a byte to escape.
+                    EncodeCase{"LeadByteCutInHalf", "a\xB0", "a%B0"}),
+    [](const testing::TestParamInfo<EncodeCase>& info) { return std::string(info.param.name); });
 
 // Every byte a Text can hold: the kept set is exactly the listed one, and every escape decodes
 // back to its byte, so no byte is lost or confused with another.

@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "account/account.h"
-#include "fake_controls.h"
 #include "net/network_options.h"
-#include "stand_in_site.h"
+#include "support/fake_controls.h"
+#include "testsite/stand_in_site.h"
 #include "text/text_ops.h"
 
 namespace quorvane {
 namespace {
 
-using testing::FakeControls;
+using test_support::FakeControls;
 using testsite::Response;
 using testsite::StandInSite;
 using Calls = std::vector<std::string>;
@@ -49,7 +49,7 @@ struct EmptyFieldCase {
 
 void PrintTo(const EmptyFieldCase& c, std::ostream* os) { *os << c.name; }
 
-class EmptyFieldStop : public ::testing::TestWithParam<EmptyFieldCase> {};
+class EmptyFieldStop : public testing::TestWithParam<EmptyFieldCase> {};
 
 // The captcha is used up before the tests, and a stop touches nothing else: no request, the
 // fields keep their text, the button stays as it was.
@@ -62,11 +62,11 @@ TEST_P(EmptyFieldStop, ClearsTheCaptchaThenLogsOnlyTheFirstMissingField) {
 
 INSTANTIATE_TEST_SUITE_P(
     Account, EmptyFieldStop,
-    ::testing::Values(
-        EmptyFieldCase{"AllEmpty", "", "", "", "登录信息:账号未填!!\r\n"},
-        EmptyFieldCase{"AccountEmptyOthersFilled", "", "pw", "abcd", "登录信息:账号未填!!\r\n"},
-        EmptyFieldCase{"PasswordEmpty", "user", "", "abcd", "登录信息:密码未填写\r\n"},
-        EmptyFieldCase{"CaptchaEmpty", "user", "pw", "", "登录信息:验证码未填写\r\n"}),
+    testing::Values(EmptyFieldCase{"AllEmpty", "", "", "", "登录信息:账号未填!!\r\n"},
+                    EmptyFieldCase{"AccountEmptyOthersFilled", "", "pw", "abcd",
+                                   "登录信息:账号未填!!\r\n"},
+                    EmptyFieldCase{"PasswordEmpty", "user", "", "abcd", "登录信息:密码未填写\r\n"},
+                    EmptyFieldCase{"CaptchaEmpty", "user", "pw", "", "登录信息:验证码未填写\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The part every login that passes the tests shares: captcha cleared, the two secret fields
@@ -82,7 +82,7 @@ struct JudgedCase {
 
 void PrintTo(const JudgedCase& c, std::ostream* os) { *os << c.name; }
 
-class LoginSequence : public ::testing::TestWithParam<JudgedCase> {};
+class LoginSequence : public testing::TestWithParam<JudgedCase> {};
 
 // A rejection reports and then frees the button; success marks the button and then reports.
 TEST_P(LoginSequence, JudgesTheAnswerInItsFixedOrder) {
@@ -104,15 +104,15 @@ TEST_P(LoginSequence, JudgesTheAnswerInItsFixedOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Account, LoginSequence,
-    ::testing::Values(JudgedCase{"Rejected",
-                                 "<p>用户名不存在</p>",
-                                 {"log " + L("登录信息:用户名不存在\r\n"), "disabled button1 false",
-                                  "caption button1 " + L("用户不存在")}},
-                      JudgedCase{"Accepted",
-                                 "<p>welcome</p>",
-                                 {"disabled button1 true", "caption button1 " + L("登录成功"),
-                                  "log " + L("登录信息:登录成功\r\n")}},
-                      JudgedCase{"EmptyAnswer", "", {}}),
+    testing::Values(JudgedCase{"Rejected",
+                               "<p>用户名不存在</p>",
+                               {"log " + L("登录信息:用户名不存在\r\n"), "disabled button1 false",
+                                "caption button1 " + L("用户不存在")}},
+                    JudgedCase{"Accepted",
+                               "<p>welcome</p>",
+                               {"disabled button1 true", "caption button1 " + L("登录成功"),
+                                "log " + L("登录信息:登录成功\r\n")}},
+                    JudgedCase{"EmptyAnswer", "", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A failed fetch still writes the (empty) picture, so a stale captcha never stays on show.

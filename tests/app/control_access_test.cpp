@@ -16,7 +16,7 @@
 #include "text/text_ops.h"
 
 using namespace quorvane;
-using quorvane::testing::TestWindow;
+using quorvane::test_support::TestWindow;
 
 class ControlAccessTest : public QObject {
   Q_OBJECT

@@ -13,7 +13,7 @@
 #include "text/text_ops.h"
 
 using namespace quorvane;
-using quorvane::testing::TestWindow;
+using quorvane::test_support::TestWindow;
 
 namespace {
 

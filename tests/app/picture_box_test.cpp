@@ -1,28 +1,22 @@
 // What the picture boxes show, read back from the real widgets pixel by pixel, and the pixel
 // rules that turn a decoded picture into what is drawn.
-#include <QBuffer>
 #include <QImage>
 #include <QTest>
 #include <vector>
 
-#include "app/picture/picture.h"
 #include "app/picture_render.h"
 #include "app/picture_widget.h"
+#include "picture/picture.h"
+#include "support/image_bytes.h"
+#include "support/picture_fixtures.h"
 #include "test_window.h"
 
 using namespace quorvane;
-using quorvane::testing::Shot;
-using quorvane::testing::TestWindow;
+using quorvane::test_support::EncodeImage;
+using quorvane::test_support::Shot;
+using quorvane::test_support::TestWindow;
 
 namespace {
-
-Bytes Encode(const QImage& image, const char* format, int quality = -1) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, format, quality);
-  return Bytes(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
 
 QImage Filled(int width, int height, QRgb colour, QImage::Format format = QImage::Format_RGB32) {
   QImage image(width, height, format);
@@ -31,8 +25,7 @@ QImage Filled(int width, int height, QRgb colour, QImage::Format format = QImage
 }
 
 // A GIF of same-sized frames, each filled with one index of a four-colour table, with its
-// delay in hundredths of a second. The LZW data sends a clear code before every pixel, so the
-// codes stay three bits wide and no string table is needed to write it.
+// delay in hundredths of a second; each frame stays in place when the next is drawn.
 struct GifFrame {
   int index;
   int delayCs;
@@ -41,63 +34,22 @@ struct GifFrame {
 
 Bytes MakeGif(int width, int height, const std::vector<QRgb>& colours,
               const std::vector<GifFrame>& frames) {
-  std::string gif = "GIF89a";
-  const auto put16 = [&gif](int value) {
-    gif += static_cast<char>(value & 0xFF);
-    gif += static_cast<char>((value >> 8) & 0xFF);
-  };
-  put16(width);
-  put16(height);
-  gif += static_cast<char>(0x81);  // global table of 4 entries
-  gif += '\0';
-  gif += '\0';
-  for (int i = 0; i < 4; ++i) {
-    const QRgb c = i < static_cast<int>(colours.size()) ? colours[static_cast<size_t>(i)] : 0;
-    gif += static_cast<char>(qRed(c));
-    gif += static_cast<char>(qGreen(c));
-    gif += static_cast<char>(qBlue(c));
-  }
-  gif += std::string("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+  test_support::GifSpec gif;
+  gif.width = width;
+  gif.height = height;
+  for (QRgb colour : colours)
+    gif.globalColours.push_back(colour & 0xFFFFFFu);
   for (const GifFrame& frame : frames) {
-    gif += std::string("\x21\xF9\x04", 3);
-    gif += static_cast<char>((1 << 2) | (frame.transparentIndex >= 0 ? 1 : 0));
-    put16(frame.delayCs);
-    gif += static_cast<char>(frame.transparentIndex >= 0 ? frame.transparentIndex : 0);
-    gif += '\0';
-    gif += '\x2C';
-    put16(0);
-    put16(0);
-    put16(width);
-    put16(height);
-    gif += '\0';
-    gif += '\x02';  // minimum code size
-    std::string data;
-    uint32_t bits = 0;
-    int bitCount = 0;
-    const auto code = [&](uint32_t value) {
-      bits |= value << bitCount;
-      bitCount += 3;
-      while (bitCount >= 8) {
-        data += static_cast<char>(bits & 0xFF);
-        bits >>= 8;
-        bitCount -= 8;
-      }
-    };
-    for (int p = 0; p < width * height; ++p) {
-      code(4);
-      code(static_cast<uint32_t>(frame.index));
-    }
-    code(5);
-    if (bitCount > 0) data += static_cast<char>(bits & 0xFF);
-    for (size_t at = 0; at < data.size(); at += 255) {
-      const std::string block = data.substr(at, 255);
-      gif += static_cast<char>(block.size());
-      gif += block;
-    }
-    gif += '\0';
+    test_support::GifFrameSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.indices.assign(static_cast<size_t>(width * height), static_cast<uint8_t>(frame.index));
+    spec.delayHundredths = frame.delayCs;
+    spec.disposal = 1;
+    spec.transparentIndex = frame.transparentIndex;
+    gif.frames.push_back(spec);
   }
-  gif += '\x3B';
-  return Bytes(std::move(gif));
+  return test_support::Gif(gif);
 }
 
 QRgb ButtonFace(QWidget* widget) { return widget->palette().color(QPalette::Button).rgb(); }
@@ -145,7 +97,7 @@ void PictureBoxTest::jpegShowsItsTopLeftUnscaled() {
         cover.setPixel(x, y, qRgb(30, 200, 30));
     }
   }
-  const Bytes jpeg = Encode(cover, "JPG", 95);
+  const Bytes jpeg = EncodeImage(cover, "JPG", 95);
   TestWindow t;
   QVERIFY(t.Show());
   t.controls().WritePicture(PictureBox::图片框1, jpeg);
@@ -173,7 +125,7 @@ void PictureBoxTest::smallPictureLeavesABackgroundBand() {
   QVERIFY(t.Show());
   auto* captchaBox = t.find<QWidget>("图片框2");
   const QRgb ink = qRgb(10, 120, 240);
-  t.controls().WritePicture(PictureBox::图片框2, Encode(Filled(100, 30, ink), "BMP"));
+  t.controls().WritePicture(PictureBox::图片框2, EncodeImage(Filled(100, 30, ink), "BMP"));
   const QImage shot = Shot(captchaBox);
   QCOMPARE(shot.size(), QSize(112, 40));
   const QRgb background = ButtonFace(captchaBox);
@@ -202,7 +154,7 @@ void PictureBoxTest::pngAlphaBlendsWithTheBackground() {
   auto* box = t.find<QWidget>("图片框2");
   const QRgb pixel = qRgba(250, 7, 99, alpha);
   t.controls().WritePicture(PictureBox::图片框2,
-                            Encode(Filled(4, 4, pixel, QImage::Format_ARGB32), "PNG"));
+                            EncodeImage(Filled(4, 4, pixel, QImage::Format_ARGB32), "PNG"));
   const QRgb bg = ButtonFace(box);
   const auto mix = [alpha](int p, int b) { return (alpha * p + (255 - alpha) * b) / 255; };
   const QRgb expected = qRgb(mix(250, qRed(bg)), mix(7, qGreen(bg)), mix(99, qBlue(bg)));
@@ -218,7 +170,7 @@ void PictureBoxTest::unreadableBytesClearTheBox_data() {
   QTest::newRow("HTML error page")
       << QByteArray("<html><head><title>404 Not Found</title></head><body></body></html>");
   QTest::newRow("shorter than a signature") << QByteArray("\xFF\xD8\xFF", 3);
-  const Bytes jpeg = Encode(Filled(64, 64, qRgb(1, 2, 3)), "JPG");
+  const Bytes jpeg = EncodeImage(Filled(64, 64, qRgb(1, 2, 3)), "JPG");
   QTest::newRow("JPEG cut short") << QByteArray(jpeg.view().data(), 40);
   QTest::newRow("zero bytes") << QByteArray(64, '\0');
 }
@@ -228,7 +180,7 @@ void PictureBoxTest::unreadableBytesClearTheBox() {
   TestWindow t;
   QVERIFY(t.Show());
   auto* box = t.find<QWidget>("图片框1");
-  t.controls().WritePicture(PictureBox::图片框1, Encode(Filled(50, 50, qRgb(0, 0, 0)), "BMP"));
+  t.controls().WritePicture(PictureBox::图片框1, EncodeImage(Filled(50, 50, qRgb(0, 0, 0)), "BMP"));
   QVERIFY(!OnlyBackground(box));
   t.controls().WritePicture(PictureBox::图片框1,
                             Bytes(bytes.constData(), static_cast<size_t>(bytes.size())));
@@ -242,7 +194,7 @@ void PictureBoxTest::samePictureTwiceShowsOnce() {
   QImage captcha = Filled(90, 30, qRgb(255, 255, 255));
   for (int x = 0; x < 90; x += 3)
     captcha.setPixel(x, x % 30, qRgb(0, 0, 0));
-  const Bytes png = Encode(captcha, "PNG");
+  const Bytes png = EncodeImage(captcha, "PNG");
   t.controls().WritePicture(PictureBox::图片框2, png);
   const QImage first = Shot(box);
   t.controls().WritePicture(PictureBox::图片框2, png);

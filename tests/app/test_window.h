@@ -7,12 +7,12 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/controls.h"
 #include "app/main_window.h"
+#include "controls/controls.h"
 #include "net/endpoints.h"
 #include "query/query_state.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 inline Endpoints RefusingSite() {
   // Port 9 (discard) has no listener on a test machine: connections are refused at once.
@@ -44,4 +44,4 @@ inline QImage Shot(QWidget* widget) {
   return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -5,7 +5,7 @@
 #include "net/web_request.h"
 #include "site_fixture.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 using CookieStoreTest = SiteTest;
@@ -71,4 +71,4 @@ TEST_F(CookieStoreTest, CookiesSetByARedirectTravelOnwardAndAcross) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -5,7 +5,7 @@
 #include "raw_server.h"
 #include "site_fixture.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 using FetchUrlTest = SiteTest;
@@ -29,9 +29,9 @@ TEST_F(FetchUrlTest, SendsOneHttp10GetWithOnlyAcceptOfItsOwn) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 TEST_F(FetchUrlTest, EmptyAddressTouchesNoNetwork) {
@@ -149,4 +149,4 @@ TEST_F(FetchUrlTest, BufferHandedBackHoldsLittleBeyondItsBytes) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -16,7 +16,7 @@
 #include "raw_server.h"
 #include "site_fixture.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 using namespace std::chrono_literals;
@@ -153,7 +153,7 @@ const HostileCase kCases[] = {
      "0123456789abcdef"},
 };
 
-class HostileServerTest : public ::testing::TestWithParam<std::tuple<HostileCase, Routine>> {
+class HostileServerTest : public testing::TestWithParam<std::tuple<HostileCase, Routine>> {
  protected:
   void SetUp() override { SetTimeoutsForTesting(2000ms, 1000ms); }
   void TearDown() override { SetTimeoutsForTesting(0ms, 0ms); }
@@ -175,9 +175,9 @@ TEST_P(HostileServerTest, EndsWithinTheLimitsKeepingWhatCame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostileServerTest,
-                         ::testing::Combine(::testing::ValuesIn(kCases),
-                                            ::testing::Values(Routine::kFetchUrl,
-                                                              Routine::kWebRequest)),
+                         testing::Combine(testing::ValuesIn(kCases),
+                                          testing::Values(Routine::kFetchUrl,
+                                                          Routine::kWebRequest)),
                          [](const auto& info) {
                            return std::string(std::get<0>(info.param).name) +
                                   (std::get<1>(info.param) == Routine::kFetchUrl ? "_FetchUrl"
@@ -399,7 +399,7 @@ std::vector<WireCase> WireCases() {
   return cases;
 }
 
-class RedirectWireTest : public SiteTest, public ::testing::WithParamInterface<WireCase> {};
+class RedirectWireTest : public SiteTest, public testing::WithParamInterface<WireCase> {};
 
 TEST_P(RedirectWireTest, SendsOnlyWhatTheRulesAllow) {
   const WireCase& c = GetParam();
@@ -411,8 +411,8 @@ TEST_P(RedirectWireTest, SendsOnlyWhatTheRulesAllow) {
   EXPECT_EQ(wire, c.wire);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RedirectWireTest, ::testing::ValuesIn(WireCases()),
+INSTANTIATE_TEST_SUITE_P(Cases, RedirectWireTest, testing::ValuesIn(WireCases()),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

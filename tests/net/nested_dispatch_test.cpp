@@ -10,7 +10,7 @@
 #include "site_fixture.h"
 #include "text/services.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 // A plain message queue standing in for the window's.
@@ -87,4 +87,4 @@ TEST_F(NestedDispatchTest, FetchUrlDispatchesNothing) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

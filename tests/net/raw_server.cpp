@@ -6,7 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 int ListenOnLoopback(int& port) {
@@ -113,4 +113,4 @@ int RawServer::ClosedPort() {
   return port;
 }
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 class RawServer;
 
@@ -70,4 +70,4 @@ class RawServer {
   std::thread thread_;
 };
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -8,14 +8,14 @@
 #include <string>
 
 #include "net/network_options.h"
-#include "stand_in_site.h"
+#include "testsite/stand_in_site.h"
 #include "text/text.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 
 using namespace std::chrono_literals;
 
-class SiteTest : public ::testing::Test {
+class SiteTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(site.HttpPort(), 0);
@@ -49,4 +49,4 @@ class SiteTest : public ::testing::Test {
   testsite::StandInSite site;
 };
 
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -1,6 +1,6 @@
 // The stand-in site itself: other subsystems' tests and the demo lean on what it records and
 // on how it answers, so those promises are checked here with plain sockets and libcurl.
-#include "stand_in_site.h"
+#include "testsite/stand_in_site.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "net/web_request.h"
 #include "site_fixture.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 using StandInSiteTest = SiteTest;
@@ -105,4 +105,4 @@ TEST(StandInSiteLifetimeTest, StopsPromptlyWhileAnAnswerIsPaused) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -3,10 +3,10 @@
 #include <ostream>
 
 #include "net/endpoints.h"
-#include "net/web_request.h"
+#include "net/url_split.h"
 #include "text/text_ops.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 struct SplitCase {
@@ -20,7 +20,7 @@ struct SplitCase {
 // Test names in CTest show the case name instead of the bytes of the case.
 void PrintTo(const SplitCase& c, std::ostream* out) { *out << c.name; }
 
-class UrlSplitTest : public ::testing::TestWithParam<SplitCase> {};
+class UrlSplitTest : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(UrlSplitTest, SplitsHostPortAndPath) {
   const SplitCase& c = GetParam();
@@ -31,7 +31,7 @@ TEST_P(UrlSplitTest, SplitsHostPortAndPath) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, UrlSplitTest,
-    ::testing::Values(
+    testing::Values(
         SplitCase{"HostAlone", "http://example.com", "example.com", 80, "/"},
         SplitCase{"HostWithSlash", "http://example.com/", "example.com", 80, "/"},
         SplitCase{"CapitalPrefixMixedHostPortAndPath", "HTTP://WwW.Example.COM:8080/a/B?x=1",
@@ -82,4 +82,4 @@ TEST(EndpointsTest, DefaultHoldsTheBuildsHosts) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

@@ -7,7 +7,7 @@
 #include "site_fixture.h"
 #include "text/text_ops.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 constexpr const char* kDefaultAccept =
@@ -41,7 +41,7 @@ struct HeaderCase {
 // Test names in CTest show the case name instead of the bytes of the case.
 void PrintTo(const HeaderCase& c, std::ostream* out) { *out << c.name; }
 
-class HeaderBlockTest : public SiteTest, public ::testing::WithParamInterface<HeaderCase> {};
+class HeaderBlockTest : public SiteTest, public testing::WithParamInterface<HeaderCase> {};
 
 TEST_P(HeaderBlockTest, SendsTheCompletedBlockAndWritesItBack) {
   const HeaderCase& c = GetParam();
@@ -84,7 +84,7 @@ const std::string kGbkBody = Local("userid=测试&pwd=1").str();  // 2 two-byte 
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HeaderBlockTest,
-    ::testing::Values(
+    testing::Values(
         HeaderCase{"OmittedMethodIsGetWithDefaults",
                    nullptr,
                    nullptr,
@@ -197,9 +197,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 TEST_F(WebRequestTest, HttpsGoesSecureWithVerifiedCertificate) {
@@ -403,9 +403,9 @@ TEST_F(WebRequestTest, LargeChunkedBodyArrivesWhole) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 // The caller's in/out variables change only at the steps that settle them: a call refused
@@ -420,7 +420,7 @@ struct RefusedCase {
 
 void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.name; }
 
-class RefusedRequestTest : public SiteTest, public ::testing::WithParamInterface<RefusedCase> {};
+class RefusedRequestTest : public SiteTest, public testing::WithParamInterface<RefusedCase> {};
 
 TEST_P(RefusedRequestTest, ChangesOnlyWhatItsStepsReached) {
   const RefusedCase& c = GetParam();
@@ -441,12 +441,12 @@ TEST_P(RefusedRequestTest, ChangesOnlyWhatItsStepsReached) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedRequestTest,
-    ::testing::Values(RefusedCase{"ProxyThatNamesNone", "http://<http>/p", true, "put"},
-                      RefusedCase{"HostThatIsNotAName", "http://bad host/p", false, "put"},
-                      RefusedCase{"PortOutOfRange", "http://127.0.0.1:70000/p", false, "put"},
-                      RefusedCase{"ControlByteInThePort", "http://<http>\x01/p", false, "put"},
-                      RefusedCase{"ControlByteInThePath", "http://<http>/p\x01q", false, "GET"}),
+    testing::Values(RefusedCase{"ProxyThatNamesNone", "http://<http>/p", true, "put"},
+                    RefusedCase{"HostThatIsNotAName", "http://bad host/p", false, "put"},
+                    RefusedCase{"PortOutOfRange", "http://127.0.0.1:70000/p", false, "put"},
+                    RefusedCase{"ControlByteInThePort", "http://<http>\x01/p", false, "put"},
+                    RefusedCase{"ControlByteInThePath", "http://<http>/p\x01q", false, "GET"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

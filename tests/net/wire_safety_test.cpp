@@ -8,7 +8,7 @@
 #include "site_fixture.h"
 #include "text/text_ops.h"
 
-namespace quorvane::testing {
+namespace quorvane::test_support {
 namespace {
 
 using WireSafetyTest = SiteTest;
@@ -105,4 +105,4 @@ TEST_F(WireSafetyTest, CallersEmptyHeaderValueIsSentEmpty) {
 }
 
 }  // namespace
-}  // namespace quorvane::testing
+}  // namespace quorvane::test_support

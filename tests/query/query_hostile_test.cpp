@@ -5,15 +5,17 @@
 
 #include <string>
 
-#include "fake_controls.h"
 #include "query/query_state.h"
 #include "query/query_video.h"
 #include "query_window_fixture.h"
+#include "support/fake_controls.h"
 #include "text/text_ops.h"
 #include "video_page.h"
 
 namespace quorvane::query_test {
 namespace {
+
+using test_support::FakeControls;
 
 std::string Repeat(const std::string& piece, size_t times) {
   std::string out;

@@ -14,7 +14,7 @@
 #include "app/main_window.h"
 #include "net/endpoints.h"
 #include "query/query_state.h"
-#include "stand_in_site.h"
+#include "testsite/stand_in_site.h"
 
 namespace quorvane::query_test {
 

@@ -40,15 +40,15 @@ TEST(ArrayAccess, CopiesAreIndependent) {
   EXPECT_EQ(original, ThreeTexts());
 }
 
-using ArrayAccessDeathTest = ::testing::Test;
+using ArrayAccessDeathTest = testing::Test;
 
 TEST_F(ArrayAccessDeathTest, ElementOutsideTheCountStopsTheProgram) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const Array<Text> array = ThreeTexts();
-  EXPECT_EXIT((void)array[0], ::testing::ExitedWithCode(255), "below 1");
-  EXPECT_EXIT((void)array[4], ::testing::ExitedWithCode(255), "above the element count");
+  EXPECT_EXIT((void)array[0], testing::ExitedWithCode(255), "below 1");
+  EXPECT_EXIT((void)array[4], testing::ExitedWithCode(255), "above the element count");
   Array<int32_t> empty;
-  EXPECT_EXIT(empty[1] = 5, ::testing::ExitedWithCode(255), "above the element count");
+  EXPECT_EXIT(empty[1] = 5, testing::ExitedWithCode(255), "above the element count");
 }
 
 }  // namespace

@@ -177,13 +177,13 @@ TEST(Cp936Converter, TableSaysWhetherItCameFromAWorkingConverter) {
   }
 }
 
-using Cp936ConverterDeathTest = ::testing::Test;
+using Cp936ConverterDeathTest = testing::Test;
 
 TEST_F(Cp936ConverterDeathTest, MissingConverterStopsNamingIt) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   const auto missing =
       std::make_unique<Cp936Table>(std::initializer_list<const char*>{"QUORVANE-NO-SUCH-CODEPAGE"});
-  EXPECT_EXIT(RequireConverter(*missing), ::testing::ExitedWithCode(255),
+  EXPECT_EXIT(RequireConverter(*missing), testing::ExitedWithCode(255),
               "no working converter for code page 936");
 }
 

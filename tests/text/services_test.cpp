@@ -80,11 +80,11 @@ TEST(Services, SeedingsInTheSameMillisecondDiffer) {
   EXPECT_NE(sequence(), sequence());
 }
 
-using ServicesDeathTest = ::testing::Test;
+using ServicesDeathTest = testing::Test;
 
 TEST_F(ServicesDeathTest, StopWithErrorWritesToStandardErrorWithoutAReporter) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(StopWithError("disk on fire"), ::testing::ExitedWithCode(255), "disk on fire");
+  EXPECT_EXIT(StopWithError("disk on fire"), testing::ExitedWithCode(255), "disk on fire");
 }
 
 TEST_F(ServicesDeathTest, StopWithErrorHandsTheDescriptionToTheReporter) {
@@ -97,7 +97,7 @@ TEST_F(ServicesDeathTest, StopWithErrorHandsTheDescriptionToTheReporter) {
         });
         StopWithError("bad index");
       },
-      ::testing::ExitedWithCode(255), "reported <bad index>");
+      testing::ExitedWithCode(255), "reported <bad index>");
 }
 
 TEST_F(ServicesDeathTest, AReporterThatFailsDoesNotLoop) {
@@ -107,7 +107,7 @@ TEST_F(ServicesDeathTest, AReporterThatFailsDoesNotLoop) {
         SetErrorReporter([](std::string_view) { StopWithError("reporter broke"); });
         StopWithError("first fault");
       },
-      ::testing::ExitedWithCode(255), "reporter broke");
+      testing::ExitedWithCode(255), "reporter broke");
 }
 
 TEST_F(ServicesDeathTest, MemoryExhaustionStopsTheProgram) {
@@ -119,7 +119,7 @@ TEST_F(ServicesDeathTest, MemoryExhaustionStopsTheProgram) {
         // directly shows the wiring without exhausting the machine's memory.
         std::get_new_handler()();
       },
-      ::testing::ExitedWithCode(255), "out of memory");
+      testing::ExitedWithCode(255), "out of memory");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "app/picture/byte_reader.h"
+#include "picture/byte_reader.h"
 
 namespace quorvane::picture_detail {
 

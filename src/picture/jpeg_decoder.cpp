@@ -7,8 +7,8 @@
 
 #include <jpeglib.h>
 
-#include "app/picture/decoders.h"
-#include "app/picture/picture_limits.h"
+#include "picture/decoders.h"
+#include "picture/picture_limits.h"
 
 namespace quorvane::picture_detail {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "text/text.h"
 
-namespace quorvane::picture_test {
+namespace quorvane::test_support {
 
 // Little-endian byte building.
 class ByteWriter {
@@ -116,4 +116,4 @@ Bytes Gif(const GifSpec& recipe);
 // Replaces the CRC of the PNG chunk starting at `chunkOffset` (its length field) after an edit.
 void FixPngCrc(std::string& png, size_t chunkOffset);
 
-}  // namespace quorvane::picture_test
+}  // namespace quorvane::test_support

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/picture/picture.h"
+#include "picture/picture.h"
 
 namespace quorvane::picture_detail {
 

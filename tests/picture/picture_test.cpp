@@ -1,4 +1,4 @@
-#include "app/picture/picture.h"
+#include "picture/picture.h"
 
 #include <cstdlib>
 #include <functional>
@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "picture_fixtures.h"
+#include "support/picture_fixtures.h"
 
 namespace quorvane {
 namespace {
 
-using namespace picture_test;
+using namespace test_support;
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 
@@ -20,15 +20,15 @@ uint32_t At(const DecodedPicture& picture, int x, int y, size_t frame = 0) {
 }
 
 // JPEG is lossy: compare each channel within a tolerance.
-::testing::AssertionResult Near(uint32_t actual, uint32_t expected, int tolerance = 8) {
+testing::AssertionResult Near(uint32_t actual, uint32_t expected, int tolerance = 8) {
   for (int shift = 0; shift < 32; shift += 8) {
     const int a = static_cast<int>(actual >> shift & 0xFF);
     const int e = static_cast<int>(expected >> shift & 0xFF);
     if (std::abs(a - e) > tolerance) {
-      return ::testing::AssertionFailure() << std::hex << actual << " is not near " << expected;
+      return testing::AssertionFailure() << std::hex << actual << " is not near " << expected;
     }
   }
-  return ::testing::AssertionSuccess();
+  return testing::AssertionSuccess();
 }
 
 std::string Cut(const Bytes& bytes, size_t keep) { return bytes.str().substr(0, keep); }
@@ -707,7 +707,7 @@ const DecodeCase kDecodeCases[] = {
 
 void PrintTo(const DecodeCase& c, std::ostream* out) { *out << c.name; }
 
-class DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
+class DecodeTest : public testing::TestWithParam<DecodeCase> {};
 
 TEST_P(DecodeTest, Decodes) {
   const DecodeCase& c = GetParam();
@@ -727,7 +727,7 @@ TEST_P(DecodeTest, Decodes) {
   c.check(*picture);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllKinds, DecodeTest, ::testing::ValuesIn(kDecodeCases),
+INSTANTIATE_TEST_SUITE_P(AllKinds, DecodeTest, testing::ValuesIn(kDecodeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct RecognizeCase {
@@ -758,13 +758,13 @@ const RecognizeCase kRecognizeCases[] = {
 
 void PrintTo(const RecognizeCase& c, std::ostream* out) { *out << c.name; }
 
-class RecognizeTest : public ::testing::TestWithParam<RecognizeCase> {};
+class RecognizeTest : public testing::TestWithParam<RecognizeCase> {};
 
 TEST_P(RecognizeTest, ReadsTheFirstEightBytes) {
   EXPECT_EQ(RecognizePicture(Bytes(GetParam().head)), GetParam().kind);
 }
 
-INSTANTIATE_TEST_SUITE_P(Heads, RecognizeTest, ::testing::ValuesIn(kRecognizeCases),
+INSTANTIATE_TEST_SUITE_P(Heads, RecognizeTest, testing::ValuesIn(kRecognizeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

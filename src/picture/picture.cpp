@@ -1,10 +1,10 @@
 // Recognising a picture's kind and handing the bytes to that kind's decoder.
-#include "app/picture/picture.h"
+#include "picture/picture.h"
 
 #include <cstring>
 #include <new>
 
-#include "app/picture/decoders.h"
+#include "picture/decoders.h"
 
 namespace quorvane {
 namespace {
@@ -66,9 +66,12 @@ std::optional<DecodedPicture> DecodeKind(PictureKind kind, picture_detail::ByteS
 std::optional<DecodedPicture> DecodePicture(const Bytes& data) {
   const std::optional<PictureKind> kind = RecognizePicture(data);
   if (!kind) return std::nullopt;
-  // Even within the limits a picture can need more memory than the machine has left; that is
-  // one more picture the box cannot show, not a reason to end the program. The C-style steps
-  // that libjpeg and libpng jump out of allocate nothing with new, so nothing throws across them.
+  // Even within the limits a picture can need more memory than the machine has left. In the
+  // program that never arrives here: the window installs a new-handler that ends the process
+  // on the first failed allocation. The catch is for the decoder on its own, in its tests and
+  // under the fuzzer, where a failed allocation is then a picture that cannot be shown rather
+  // than an escaped exception. The C-style steps that libjpeg and libpng jump out of allocate
+  // nothing with new, so nothing throws across them.
   try {
     return DecodeKind(*kind, picture_detail::ByteSpan(data.data(), data.size()));
   } catch (const std::bad_alloc&) {

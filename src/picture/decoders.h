@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <optional>
 
-#include "app/picture/byte_reader.h"
-#include "app/picture/picture.h"
+#include "picture/byte_reader.h"
+#include "picture/picture.h"
 
 namespace quorvane::picture_detail {
 

@@ -1,7 +1,7 @@
 // Windows bitmap files: a 14-byte file header, then a DIB whose rows start at the header's offset.
-#include "app/picture/decoders.h"
-#include "app/picture/dib.h"
-#include "app/picture/picture_limits.h"
+#include "picture/decoders.h"
+#include "picture/dib.h"
+#include "picture/picture_limits.h"
 
 namespace quorvane::picture_detail {
 

@@ -2,9 +2,9 @@
 // DIB with its AND mask or, in newer files, as an embedded PNG.
 #include <cstring>
 
-#include "app/picture/decoders.h"
-#include "app/picture/dib.h"
-#include "app/picture/picture_limits.h"
+#include "picture/decoders.h"
+#include "picture/dib.h"
+#include "picture/picture_limits.h"
 
 namespace quorvane::picture_detail {
 namespace {

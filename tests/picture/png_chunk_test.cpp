@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/picture/decoders.h"
-#include "picture_fixtures.h"
+#include "picture/decoders.h"
+#include "support/picture_fixtures.h"
 
 namespace quorvane {
 namespace {
 
-using namespace picture_test;
+using namespace test_support;
 using picture_detail::ByteSpan;
 using picture_detail::DecodePng;
 

@@ -1,6 +1,6 @@
 // PCX: a 128-byte header, run-length rows, and for 256 colours a palette in the last 769 bytes.
-#include "app/picture/decoders.h"
-#include "app/picture/picture_limits.h"
+#include "picture/decoders.h"
+#include "picture/picture_limits.h"
 
 namespace quorvane::picture_detail {
 namespace {

@@ -1,9 +1,9 @@
 // Reading DIB headers and their uncompressed, bit-field and run-length pixel rows.
-#include "app/picture/dib.h"
+#include "picture/dib.h"
 
 #include <bit>
 
-#include "app/picture/picture_limits.h"
+#include "picture/picture_limits.h"
 
 namespace quorvane::picture_detail {
 namespace {

@@ -1,4 +1,4 @@
-#include "picture_fixtures.h"
+#include "support/picture_fixtures.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 #include <png.h>
 #include <zlib.h>
 
-namespace quorvane::picture_test {
+namespace quorvane::test_support {
 
 std::string Dib(const DibSpec& recipe) {
   ByteWriter w;
@@ -250,4 +250,4 @@ void FixPngCrc(std::string& png, size_t chunkOffset) {
     png[at + static_cast<size_t>(i)] = static_cast<char>(crc >> (24 - 8 * i));
 }
 
-}  // namespace quorvane::picture_test
+}  // namespace quorvane::test_support
