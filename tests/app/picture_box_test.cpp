@@ -40,14 +40,15 @@ Bytes MakeGif(int width, int height, const std::vector<QRgb>& colours,
   for (QRgb colour : colours)
     gif.globalColours.push_back(colour & 0xFFFFFFu);
   for (const GifFrame& frame : frames) {
-    test_support::GifFrameSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.indices.assign(static_cast<size_t>(width * height), static_cast<uint8_t>(frame.index));
-    spec.delayHundredths = frame.delayCs;
-    spec.disposal = 1;
-    spec.transparentIndex = frame.transparentIndex;
-    gif.frames.push_back(spec);
+    test_support::GifFrameSpec frameSpec;
+    frameSpec.width = width;
+    frameSpec.height = height;
+    frameSpec.indices.assign(static_cast<size_t>(width * height),
+                             static_cast<uint8_t>(frame.index));
+    frameSpec.delayHundredths = frame.delayCs;
+    frameSpec.disposal = 1;
+    frameSpec.transparentIndex = frame.transparentIndex;
+    gif.frames.push_back(frameSpec);
   }
   return test_support::Gif(gif);
 }
